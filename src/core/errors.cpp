@@ -1,0 +1,63 @@
+// The numbered start-up errors and the one orderly way out of the program.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "core/startup.h"
+#include "core/system_ini.h"
+#include "media/media.h"
+
+std::string status_text;
+std::atomic<bool> program_ending{false};
+
+namespace {
+
+const char* const error_title = "ERROR ";
+
+void show_fatal(const std::string& text) {
+    message_box(error_title, text, false);
+    end_program();
+}
+
+}  // namespace
+
+void raise_error(int code) {
+    switch (code) {
+    case 0: show_fatal("Could not open " + ini_path); break;
+    case 1: message_box(error_title, "Could not create multithreading", false); break;
+    case 2: show_fatal(" Could not open screen"); break;
+    case 4: show_fatal(" Could not open window"); break;
+    case 5: show_fatal(" Could not open keyboarddevice"); break;
+    case 6:
+        if (message_box(error_title,
+                        " division by zero. please read logfile:" + cfg_logpath + cfg_logfile +
+                            "\n for more information\n continue engine?",
+                        true) == answer_no)
+            end_program();
+        break;
+    case 7: show_fatal(" Could not open topographic data"); break;
+    case 8: show_fatal(" Could not open:" + cfg_selfcreatebase); break;
+    case 13: status_text = " CAN NOT CREATE PROFILE INFORMATION|"; break;
+    case 14: show_fatal(" Could not open:" + cfg_cursor); break;
+    case 15: show_fatal(" Could not create gfx_list:" + cfg_systemcore + cfg_corename); break;
+    case 16:
+        if (message_box(error_title,
+                        "Could not create thread (multithreading/parallel computing)\n"
+                        "do you want to try serial computing? if *no* program will quit\n"
+                        "engine will try to activate multithreading...",
+                        true) == answer_no)
+            end_program();
+        cfg_multicore = 0;
+        break;
+    default: break;   // 3 and unknown codes do nothing
+    }
+}
+
+void end_program() {
+    // The background threads look at this before touching the media layer.
+    program_ending = true;
+    shutdown_media();
+    std::fflush(nullptr);
+    // Detached threads are still running: leave without static destructors.
+    _exit(0);
+}

@@ -1,0 +1,235 @@
+#include "core/startup.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "content/io_control.h"
+#include "core/engine_internals.h"
+#include "core/eventhandler.h"
+#include "core/fault_report.h"
+#include "core/life.h"
+#include "core/super_gfx.h"
+#include "core/system_ini.h"
+#include "frontend/menus.h"
+#include "media/media.h"
+#include "text/font_engine.h"
+#include "world/world.h"
+
+std::string base_folder;
+std::string ini_path;
+uint32_t start_time_ms;
+float screen_width, screen_height, screen_scale;
+int game_window, game_screen;
+int32_t game_state;
+int32_t dimension, loaded_dimension;
+uint8_t new_level_banner;
+std::atomic<uint8_t> joypad_present{0};
+run_options options;
+
+extern std::atomic<bool> program_ending;
+
+void init_globals() {
+    init_configuration_globals();
+    init_world_globals();
+    init_content_globals();
+    init_eventhandler_globals();
+    init_text_globals();
+    start_time_ms = milliseconds();
+    screen_width = screen_height = screen_scale = 1.0f;
+    game_window = game_screen = 0;
+    game_state = 30;
+    dimension = 1;
+    loaded_dimension = 0;
+    new_level_banner = 0;
+    joypad_present = 0;
+    clock_frames = 0;
+    base_folder = current_directory();
+    if (base_folder.empty() || base_folder.back() != '\\') base_folder += "\\";
+    ini_path = base_folder + "DATA\\ini.txt";
+}
+
+void measure_screen() {
+    desktop_info desktop = query_desktop();
+    screen_width = float(desktop.width);
+    screen_height = float(desktop.height);
+    if (float(base_width) < screen_width) screen_width = float(base_width);
+    if (float(base_height) < screen_height) screen_height = float(base_height);
+    screen_scale = screen_width / float(base_width);
+}
+
+void open_game_window() {
+    game_window = open_window(int(std::lround(screen_width)), int(std::lround(screen_height)),
+                              cfg_appname);
+    if (game_window == 0) raise_error(4);
+    open_game_screen(game_window);
+}
+
+void open_game_screen(int window) {
+    game_screen = open_screen(window, int(std::lround(screen_width)),
+                              int(std::lround(screen_height)));
+    if (game_screen == 0) raise_error(2);
+}
+
+namespace {
+
+// Both threads wait in real time, also under the virtual clock, which only the
+// main thread may advance.
+void window_event_thread(int) {
+    while (!program_ending) wait_window_event(25);
+}
+
+void joypad_watch_thread(int) {
+    while (!program_ending) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        if (program_ending) break;
+        if (joypad_present == 0) joypad_present = start_joypad_service() ? 1 : 0;
+    }
+}
+
+void start_background_threads() {
+    if (cfg_multicore != 1) {
+        raise_error(1);
+        return;
+    }
+    if (start_thread(window_event_thread, 0) == 0 || start_thread(joypad_watch_thread, 0) == 0)
+        raise_error(1);
+}
+
+void load_content() {
+    build_tile_graphics();
+    clear_object_lists();
+    load_object_definitions();
+    load_sound_effects();
+    load_music_list();
+    build_floaters();
+    build_menu_floaters();
+}
+
+void set_up_first_level() {
+    if (cfg_useselfcreatebase == 1) {
+        load_level_base(cfg_selfcreatebase);
+        build_next_level();
+    } else {
+        load_world_file(cfg_appentry + cfg_appstart + ".ai42");
+    }
+}
+
+void start_up() {
+    MARK_SITE("Main Module");
+    init_globals();
+    install_fault_handler();
+    read_configuration(ini_path);
+    register_decoders();
+    measure_screen();
+    open_game_window();
+    std::printf("screen %d x %d, scale %g\n", int(std::lround(screen_width)),
+                int(std::lround(screen_height)), double(screen_scale));
+    ensure_high_score_file(29);
+    start_background_threads();
+    create_world_tables();
+    load_content();
+    load_system_font();
+    scan_profiles();
+    if (!init_profiles()) raise_error(13);
+    show_credits();
+    title_menu();
+    if (cfg_usetopglass == 1) load_top_glass(cfg_topscreen);
+    set_up_first_level();
+}
+
+void print_usage(FILE* to) {
+    std::fputs(
+        "usage: zorbel [--frames N] [--headless] [--virtual-clock] [--desktop WxH]\n"
+        "              [--answer yes|no]\n"
+        "Starts the game in the current folder, which must hold DATA/ini.txt.\n"
+        "  --frames N       end after N frames\n"
+        "  --headless       no window on the desktop, no sound device (implies --virtual-clock)\n"
+        "  --virtual-clock  pauses advance the game's clock instead of waiting\n"
+        "  --desktop WxH    act as if the desktop were W x H pixels\n"
+        "  --answer yes|no  the answer headless message boxes give\n",
+        to);
+}
+
+// Returns false when the command line is not understood.
+bool parse_arguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool has_value = i + 1 < argc;
+        if (arg == "--frames" && has_value) {
+            options.frame_limit = std::strtol(argv[++i], nullptr, 10);
+        } else if (arg == "--headless") {
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            options.virtual_clock = true;
+        } else if (arg == "--virtual-clock") {
+            options.virtual_clock = true;
+        } else if (arg == "--desktop" && has_value) {
+            int width = 0, height = 0;
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2) return false;
+            set_fake_desktop(width, height);
+        } else if (arg == "--answer" && has_value) {
+            std::string answer = argv[++i];
+            if (answer != "yes" && answer != "no") return false;
+            set_message_box_answer(answer == "yes" ? answer_yes : answer_no);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void present_frame() {
+    flip_screen();
+    if (pump_events()) end_program();
+    if (options.frame_limit >= 0 && frame_number() >= options.frame_limit) end_program();
+}
+
+void run_frame() {
+    MARK_SITE("Main Module");
+    begin_blended_pass();
+    world_frame();
+    end_blended_pass();
+    clock_step(-1);
+    present_frame();
+    if (cfg_multitask > 0) sleep_ms(cfg_multitask);
+    if (game_state == 25) {
+        play_sound_effect(cfg_gameover, 0);
+        show_game_over(cfg_smooth);
+    }
+}
+
+void main_loop_pass() {
+    MARK_SITE("Main Module");
+    if (cfg_useselfcreatebase == 1 && loaded_dimension != dimension) {
+        build_next_level();
+        new_level_banner = 1;
+        loaded_dimension = dimension;
+    }
+    read_mouse();
+    handle_events();
+    run_frame();
+}
+
+int zorbel_main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0)) {
+        print_usage(stdout);
+        return 0;
+    }
+    if (!parse_arguments(argc, argv)) {
+        print_usage(stderr);
+        return 2;
+    }
+    set_virtual_clock(options.virtual_clock);
+    start_up();
+    // A division by zero the player chose to survive comes back here and the
+    // loop goes on with its next pass.
+    sigsetjmp(frame_resume, 1);
+    frame_resume_armed = true;
+    for (;;) main_loop_pass();
+}

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+#include "media/random.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::vector<int32_t> draws(int32_t seed, int32_t max, int count) {
+    random_seed(seed);
+    std::vector<int32_t> out;
+    for (int i = 0; i < count; ++i) out.push_back(random(max));
+    return out;
+}
+
+}  // namespace
+
+TEST(Random, GoldenSequencesForThreeSeeds) {
+    EXPECT_EQ(draws(0, 99, 8), (std::vector<int32_t>{54, 78, 66, 37, 23, 62, 63, 42}));
+    EXPECT_EQ(draws(12345, 1000, 8),
+              (std::vector<int32_t>{279, 711, 663, 341, 585, 275, 302, 705}));
+    EXPECT_EQ(draws(-1, INT32_MAX, 8),
+              (std::vector<int32_t>{925398257, 897277412, 1598497663, 1879319581, 1080534267,
+                                    142581160, 1515616826, 1248293651}));
+}
+
+TEST(Random, SameSeedSameSequenceWhateverCameBefore) {
+    random_reset();
+    std::vector<int32_t> first = draws(777, 500, 50);
+    for (int i = 0; i < 1234; ++i) random(9);
+    random_seed(3);
+    random(100);
+    EXPECT_EQ(draws(777, 500, 50), first);
+}
+
+TEST(Random, ZeroMaxIsZeroAndStillAdvances) {
+    random_seed(42);
+    int32_t direct = (random(0), random(1000));
+    random_seed(42);
+    random(5);
+    EXPECT_EQ(random(1000), direct);
+    random_seed(42);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(random(0), 0);
+}
+
+TEST(Random, ResultsStayInRange) {
+    random_seed(99);
+    for (int32_t max : {1, 2, 7, 1000, 65535, 1 << 30, INT32_MAX}) {
+        for (int i = 0; i < 2000; ++i) {
+            int32_t r = random(max);
+            ASSERT_GE(r, 0);
+            ASSERT_LE(r, max);
+        }
+    }
+    // Both ends of a small range come up.
+    bool seen[3] = {};
+    for (int i = 0; i < 300; ++i) seen[random(2)] = true;
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
+}
+
+TEST(Random, NegativeMaxGivesMinimumAndAdvances) {
+    random_seed(5);
+    EXPECT_EQ(random(-1), INT32_MIN);
+    EXPECT_EQ(random(-2147483647 - 1), INT32_MIN);
+    int32_t third = random(1000);
+    random_seed(5);
+    random(1);
+    random(1);
+    EXPECT_EQ(random(1000), third);
+}
+
+TEST(Random, DrawingBeforeSeedingWorks) {
+    random_reset();
+    int32_t r = random(10);
+    EXPECT_GE(r, 0);
+    EXPECT_LE(r, 10);
+}
+
+TEST(Random, ToolPrintsTheDraws) {
+    command_result result = run_command(std::string(ZORBEL_TOOL) + " rng 12345 4 1000");
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.out, "279\n711\n663\n341\n");
+    EXPECT_EQ(run_command(std::string(ZORBEL_TOOL) + " rng x 4 1000").exit_code, 2);
+}

@@ -1,0 +1,34 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <string>
+
+// A fresh folder under /tmp, removed when the object goes away.
+class temp_folder {
+public:
+    temp_folder();
+    ~temp_folder();
+    temp_folder(const temp_folder&) = delete;
+    temp_folder& operator=(const temp_folder&) = delete;
+    const std::string& path() const { return path_; }
+    // Writes bytes exactly as given to path() + "/" + name, creating folders.
+    std::string write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+struct command_result {
+    int exit_code = -1;   // -1 when killed by a signal
+    std::string out;      // stdout and stderr together
+};
+// Runs a shell command in folder `cwd` with the headless environment.
+command_result run_command(const std::string& command, const std::string& cwd = ".");
+
+// Starts the media services headless with a screen of the given size.
+void open_headless_screen(int width, int height);
+void close_headless_screen();
+
+// A minimal DATA/ini.txt text for tests: key/value pairs, LF line ends.
+std::string ini_text(std::initializer_list<std::pair<std::string, std::string>> pairs);

@@ -1,0 +1,135 @@
+// A small tile and object pack written into a temporary folder, for the
+// world and content tests. Images are plain BMP bytes under ".png" names:
+// the image loader goes by content.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/startup.h"
+#include "core/system_ini.h"
+#include "media/media.h"
+#include "support/test_support.h"
+
+namespace world_pack {
+
+constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r + 256 * g + 65536 * b; }
+
+inline void put16(std::string& out, uint32_t v) {
+    out += char(v & 0xFF);
+    out += char((v >> 8) & 0xFF);
+}
+inline void put32(std::string& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+// A 24-bit BMP of one colour.
+inline std::string bmp(int width, int height, uint32_t colour) {
+    const int row_size = (width * 3 + 3) / 4 * 4;
+    std::string out = "BM";
+    put32(out, uint32_t(54 + row_size * height));
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, uint32_t(width));
+    put32(out, uint32_t(height));
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);
+    put32(out, uint32_t(row_size * height));
+    for (int k = 0; k < 4; ++k) put32(out, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            out += char((colour >> 16) & 0xFF);
+            out += char((colour >> 8) & 0xFF);
+            out += char(colour & 0xFF);
+        }
+        out.append(size_t(row_size - width * 3), '\0');
+    }
+    return out;
+}
+
+// Key/value lines as the game's text files hold them (CR LF).
+inline std::string pairs(std::initializer_list<std::pair<std::string, std::string>> list) {
+    std::string text;
+    for (const auto& [key, value] : list) text += key + "\r\n" + value + "\r\n";
+    return text;
+}
+
+// Colours of the tile images, told apart by the drawing tests.
+constexpr uint32_t wall_colour = rgb(90, 90, 90);
+constexpr uint32_t floor_colour = rgb(200, 180, 120);
+constexpr uint32_t green_colour = rgb(40, 160, 40);
+constexpr uint32_t water_colour = rgb(30, 60, 200);
+constexpr uint32_t bomb_colour = rgb(20, 20, 20);
+
+// Points the configuration at the pack in `folder` (world "T").
+inline void use_pack(const temp_folder& folder) {
+    cfg_rgbcodepath = folder.path() + "/DATA/TILES/";
+    cfg_appstart = "T";
+    cfg_topogfx = folder.path() + "/GFX/TILES/";
+    cfg_gfxcodec = ".png";
+    cfg_worldgfx = folder.path() + "/GFX/OBJECTS/";
+    cfg_cursor = folder.path() + "/GFX/cursor.png";
+    tile_width = tile_height = 16.0f;
+    matrix_width = matrix_height = 512;
+    cfg_usesprite3d = 1;
+    cfg_labswitch = 3;
+    cfg_maxfoe = 3;
+}
+
+inline void tile_definition(const temp_folder& folder, const std::string& kind,
+                            const std::string& text) {
+    folder.write("DATA/TILES/T/" + kind, text);
+}
+
+inline void object(const temp_folder& folder, const std::string& stem, uint32_t colour,
+                   const std::string& definition, int size = 16) {
+    folder.write("GFX/OBJECTS/" + stem + ".png", bmp(size, size, colour));
+    folder.write("GFX/OBJECTS/" + stem + ".dll", definition);
+}
+
+// The four generated kinds and the objects a generated level uses:
+// floor carries a gem and a bomb and admits painters and erasers.
+inline void write_level_pack(const temp_folder& folder) {
+    folder.write("GFX/TILES/wall.png", bmp(16, 16, wall_colour));
+    folder.write("GFX/TILES/floor.png", bmp(16, 16, floor_colour));
+    folder.write("GFX/TILES/green.png", bmp(16, 16, green_colour));
+    folder.write("GFX/TILES/water.png", bmp(16, 16, water_colour));
+    folder.write("GFX/TILES/dummy.png", bmp(16, 16, rgb(255, 128, 0)));
+    folder.write("GFX/cursor.png", bmp(16, 16, rgb(250, 250, 0)));
+    const std::string no_children = pairs(
+        {{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
+    tile_definition(folder, "LAB_WALL",
+                    pairs({{"GFXNAME", "wall.png"}, {"USECOLLISION", "2"}, {"VALUE1", "0"}}) +
+                        no_children);
+    tile_definition(folder, "LAB_FLOOR",
+                    pairs({{"GFXNAME", "floor.png"},
+                           {"CHILD1", "GEM"},
+                           {"CHILD2", "BOMB"},
+                           {"CHILD3", "#"},
+                           {"CHILD4", "#"},
+                           {"USEENEMY", "1"},
+                           {"TRANSPARENCY", "0"},
+                           {"VALUE1", "10"}}));
+    tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "green.png"}}) + no_children);
+    tile_definition(folder, "LAB_WATER",
+                    pairs({{"GFXNAME", "water.png"}, {"USECOLLISION", "1"}}) + no_children);
+    object(folder, "gem", rgb(0, 200, 220),
+           pairs({{"DGFXNAME", "GEM"}, {"DDENSITY", "6"}, {"DGFXSHOW", "1"},
+                  {"DGFXTRANSPARENCY", "255"}, {"DFITTOMATRIX", "1"}, {"DSCORE", "50"},
+                  {"DISGOODY", "1"}}));
+    object(folder, "bomb", bomb_colour,
+           pairs({{"DGFXNAME", "BOMB"}, {"DDENSITY", "20"}, {"DGFXSHOW", "1"},
+                  {"DGFXTRANSPARENCY", "255"}, {"DFITTOMATRIX", "1"}}));
+    object(folder, "painter", rgb(240, 100, 180),
+           pairs({{"DGFXNAME", "PAINTER"}, {"DISENEMY", "1"}, {"DDENSITY", "8"},
+                  {"DGFXTRANSPARENCY", "255"}}));
+    object(folder, "eraser", rgb(200, 60, 0),
+           pairs({{"DGFXNAME", "ERASER"}, {"DISENEMY", "2"}, {"DDENSITY", "25"},
+                  {"DGFXTRANSPARENCY", "255"}}));
+}
+
+}  // namespace world_pack
