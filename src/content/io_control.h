@@ -1,0 +1,17 @@
+// Loaders of images, definitions, sounds and worlds; level set-up.
+#pragma once
+
+#include <string>
+
+#include "content/level_setup.h"
+#include "content/object_definitions.h"
+#include "content/tile_definitions.h"
+
+// Start values of every content global.
+void init_content_globals();
+
+void load_sound_effects();
+void load_music_list();
+void build_floaters();
+void build_menu_floaters();
+void play_sound_effect(const std::string& name, int loop);

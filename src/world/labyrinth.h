@@ -1,0 +1,22 @@
+// The labyrinth builders: a level is dug out of solid wall by random walks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Cells waiting for an edge look (kept empty: nothing asks for edges yet).
+struct edge_entry {
+    int32_t x = 0, y = 0;
+    std::string kind;
+};
+extern std::vector<edge_entry> edge_work_list;
+
+void init_labyrinth_globals();
+
+// W and H are the level's last column and row.
+void fill_with_walls(int32_t last_x, int32_t last_y);
+void dig_labyrinth(int32_t last_x, int32_t last_y);
+void scatter_green(int32_t last_x, int32_t last_y);
+void scatter_water(int32_t last_x, int32_t last_y);
+void mark_edges();
