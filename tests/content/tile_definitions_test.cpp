@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "content/io_control.h"
+#include "support/world_pack.h"
+#include "world/world.h"
+
+using namespace world_pack;
+
+namespace {
+
+class TileDefinitions : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { open_headless_screen(320, 240); }
+    static void TearDownTestSuite() { close_headless_screen(); }
+    void SetUp() override {
+        init_globals();
+        use_pack(folder);
+        folder.write("GFX/TILES/floor.png", bmp(8, 8, floor_colour));
+        folder.write("GFX/TILES/dummy.png", bmp(8, 8, rgb(255, 128, 0)));
+        folder.write("GFX/TILES/Wall.png", bmp(8, 8, wall_colour));
+        build_tile_graphics();
+    }
+    void define(const std::string& kind, const std::string& text) {
+        tile_definition(folder, kind, text);
+    }
+    world_cell& load(const std::string& kind, int x = 3, int y = 4) {
+        load_tile_definition(x, y, tile_definition_path(kind));
+        return world_matrix[x][y];
+    }
+    temp_folder folder;
+};
+
+}  // namespace
+
+TEST_F(TileDefinitions, ImagesAreListedInNameOrderWithTheirSizes) {
+    ASSERT_EQ(tile_graphics.size(), 3u);
+    EXPECT_EQ(tile_graphics[0].file_name, "Wall.png");   // bytewise: upper case first
+    EXPECT_EQ(tile_graphics[1].file_name, "dummy.png");
+    EXPECT_EQ(tile_graphics[2].path, cfg_topogfx + "floor.png");
+    EXPECT_NE(tile_graphics[2].sprite, 0);
+    EXPECT_FLOAT_EQ(tile_graphics[2].width, 8.0f);
+    EXPECT_FLOAT_EQ(tile_graphics[2].height, 8.0f);
+}
+
+TEST_F(TileDefinitions, MissingImageFolderGivesAnEmptyList) {
+    cfg_topogfx = folder.path() + "/nowhere/";
+    tile_graphics.clear();
+    build_tile_graphics();
+    EXPECT_TRUE(tile_graphics.empty());
+}
+
+TEST_F(TileDefinitions, EveryKeyReachesItsField) {
+    define("LAB_TEST", pairs({{"GFXNAME", "floor.png"},
+                              {"CHILD1", "BOMB"},
+                              {"CHILD2", "#"},
+                              {"CHILD3", "EXTRATIME"},
+                              {"CHILD4", "#"},
+                              {"VALUE1", "12"},
+                              {"RANDOMSEED", "77"},
+                              {"ROTATE", "-5"},
+                              {"USECOLLISION", "257"},
+                              {"TRANSPARENCY", "-10"},
+                              {"USEENEMY", "1"},
+                              {"DX1", "2"},
+                              {"DX2", "5"},
+                              {"USEDIRECTION", "LEFT"},
+                              {"INTERNALNAME", "ignored"}}));
+    world_cell& cell = load("LAB_TEST");
+    EXPECT_EQ(cell.gfx_name, "floor.png");
+    EXPECT_EQ(cell.child_name[0], "BOMB");
+    EXPECT_EQ(cell.child_name[1], "#");
+    EXPECT_EQ(cell.child_name[2], "EXTRATIME");
+    EXPECT_EQ(cell.child_count, 2);   // slot 1 is looked at but matches nothing
+    for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(cell.child_object[slot], -1);
+    EXPECT_EQ(cell.value1, 12);
+    EXPECT_EQ(cell.tile_seed, 77);
+    EXPECT_EQ(cell.rotate, -5);
+    EXPECT_EQ(cell.use_collision, 1);   // low eight bits
+    EXPECT_EQ(cell.transparency, -10);
+    EXPECT_EQ(cell.alpha, 265);
+    EXPECT_EQ(cell.use_enemy, 1);
+    EXPECT_EQ(cell.dx1, 2);
+    EXPECT_EQ(cell.dx2, 5);
+    EXPECT_EQ(cell.tile_direction, 19);
+    EXPECT_EQ(cell.children_spawned, 0);
+}
+
+TEST_F(TileDefinitions, DirectionsAndUnknownWords) {
+    const std::pair<const char*, int> words[] = {
+        {"DEFAULT", 17}, {"DOWN", 18}, {"LEFT", 19}, {"RIGHT", 20}, {"UP", 21}};
+    for (auto [word, code] : words) {
+        define("LAB_DIR", pairs({{"USEDIRECTION", word}}));
+        EXPECT_EQ(load("LAB_DIR").tile_direction, code) << word;
+    }
+    define("LAB_DIR", pairs({{"USEDIRECTION", "up"}}));
+    EXPECT_EQ(load("LAB_DIR").tile_direction, 21) << "an unknown word keeps the direction";
+}
+
+TEST_F(TileDefinitions, LaterKeysWinAndUnknownKeysTakeTheirValueLine) {
+    define("LAB_TEST", pairs({{"VALUE1", "1"},
+                              {"#CHILD5", "VALUE1"},   // skipped with its value
+                              {"value1", "99"},        // not a key: skipped too
+                              {"VALUE1", "3"}}));
+    EXPECT_EQ(load("LAB_TEST").value1, 3);
+    // A missing line shifts the pairs: "ROTATE" becomes the value of GFXNAME.
+    define("LAB_SHIFT", "GFXNAME\r\nROTATE\r\n45\r\n");
+    world_cell& cell = load("LAB_SHIFT");
+    EXPECT_EQ(cell.gfx_name, "ROTATE");
+    EXPECT_EQ(cell.rotate, 0);
+}
+
+TEST_F(TileDefinitions, ChildCountFollowsTheSlotsThatNameSomething) {
+    define("LAB_ONE", pairs({{"CHILD1", "#"}}));
+    world_cell& cell = load("LAB_ONE");
+    EXPECT_EQ(cell.child_count, 0);
+    EXPECT_EQ(cell.child_name[0], "#");
+    define("LAB_FOUR", pairs({{"CHILD1", "A"}, {"CHILD2", "B"}, {"CHILD3", "#"}, {"CHILD4", "D"}}));
+    EXPECT_EQ(load("LAB_FOUR").child_count, 3);
+    // Each load starts the count afresh.
+    EXPECT_EQ(load("LAB_ONE").child_count, 0);
+}
+
+TEST_F(TileDefinitions, AbsentKeysKeepWhatTheCellHad) {
+    define("LAB_SPIN", pairs({{"ROTATE", "90"}, {"VALUE1", "10"}, {"GFXNAME", "floor.png"}}));
+    define("LAB_PLAIN", pairs({{"USECOLLISION", "1"}}));
+    load("LAB_SPIN");
+    world_cell& cell = load("LAB_PLAIN");
+    EXPECT_EQ(cell.rotate, 90);
+    EXPECT_EQ(cell.value1, 10);
+    EXPECT_EQ(cell.use_collision, 1);
+    EXPECT_EQ(cell.gfx_name, "dummy.png") << "no GFXNAME refers to the dummy image";
+}
+
+TEST_F(TileDefinitions, AnEmptyImageNameOrAFinalKeyLineMeansTheDummy) {
+    define("LAB_EMPTY", pairs({{"GFXNAME", ""}}));
+    EXPECT_EQ(load("LAB_EMPTY").gfx_name, "dummy.png");
+    define("LAB_END", "VALUE1\r\n4\r\nGFXNAME");
+    world_cell& cell = load("LAB_END");
+    EXPECT_EQ(cell.gfx_name, "dummy.png");
+    EXPECT_EQ(cell.value1, 4);
+}
+
+TEST_F(TileDefinitions, AMissingDefinitionLeavesTheCellExactlyAsItWas) {
+    define("LAB_FULL", pairs({{"GFXNAME", "floor.png"}, {"CHILD1", "GEM"}, {"VALUE1", "7"}}));
+    world_cell& cell = load("LAB_FULL");
+    cell.children_spawned = 1;
+    cell.child_count = 2;
+    load("LAB_NOWHERE");
+    EXPECT_EQ(cell.gfx_name, "floor.png");
+    EXPECT_EQ(cell.child_name[0], "GEM");
+    EXPECT_EQ(cell.value1, 7);
+    EXPECT_EQ(cell.children_spawned, 1);
+    EXPECT_EQ(cell.child_count, 2);
+}
+
+TEST_F(TileDefinitions, AFreshCellPointsAtNoObject) {
+    // A definition that names no child must not make slot 0 select object 0.
+    define("LAB_BARE", pairs({{"VALUE1", "1"}}));
+    world_cell& cell = load("LAB_BARE", 9, 9);
+    for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(cell.child_object[slot], -1);
+}
+
+TEST_F(TileDefinitions, AttachedImagesAreZoomedToTheTileUnlessInvisible) {
+    define("LAB_SEEN", pairs({{"GFXNAME", "floor.png"}, {"TRANSPARENCY", "0"}}));
+    set_tile(2, 2, "LAB_SEEN", false);
+    const int seen = world_matrix[2][2].tile_sprite;
+    ASSERT_NE(seen, 0);
+    EXPECT_EQ(blended_width(seen), 16);
+    EXPECT_EQ(blended_height(seen), 16);
+
+    define("LAB_GHOST", pairs({{"GFXNAME", "floor.png"}, {"TRANSPARENCY", "255"}}));
+    set_tile(2, 2, "LAB_GHOST", false);
+    const int ghost = world_matrix[2][2].tile_sprite;
+    EXPECT_EQ(world_matrix[2][2].alpha, 0);
+    EXPECT_NE(ghost, 0);
+    EXPECT_EQ(blended_width(ghost), 8) << "keeps the image's own size";
+    EXPECT_FALSE(blended_exists(seen)) << "the replaced sprite is freed";
+}
+
+TEST_F(TileDefinitions, ImageNamesMatchExactly) {
+    define("LAB_SEEN", pairs({{"GFXNAME", "floor.png"}, {"TRANSPARENCY", "0"}}));
+    set_tile(5, 5, "LAB_SEEN", false);
+    const int before = world_matrix[5][5].tile_sprite;
+    define("LAB_CASE", pairs({{"GFXNAME", "wall.png"}}));   // the file is "Wall.png"
+    set_tile(5, 5, "LAB_CASE", false);
+    EXPECT_EQ(world_matrix[5][5].tile_sprite, before);
+    EXPECT_TRUE(blended_exists(before));
+}
+
+TEST_F(TileDefinitions, OutsideABuildAnEditedDefinitionTakesEffectAtOnce) {
+    define("LAB_EDIT", pairs({{"VALUE1", "1"}}));
+    set_tile(1, 1, "LAB_EDIT", false);
+    define("LAB_EDIT", pairs({{"VALUE1", "2"}}));
+    set_tile(1, 2, "LAB_EDIT", false);
+    EXPECT_EQ(world_matrix[1][2].value1, 2);
+    {
+        // During a build each file is read once.
+        definition_cache_scope build;
+        set_tile(1, 3, "LAB_EDIT", false);
+        define("LAB_EDIT", pairs({{"VALUE1", "3"}}));
+        set_tile(1, 4, "LAB_EDIT", false);
+        EXPECT_EQ(world_matrix[1][4].value1, 2);
+    }
+    set_tile(1, 5, "LAB_EDIT", false);
+    EXPECT_EQ(world_matrix[1][5].value1, 3);
+}
+
+TEST_F(TileDefinitions, SetTileOutsideTheMatrixDoesNothing) {
+    define("LAB_SEEN", pairs({{"GFXNAME", "floor.png"}}));
+    set_tile(-1, 0, "LAB_SEEN", true);
+    set_tile(0, matrix_cells, "LAB_SEEN", true);
+    set_tile(matrix_cells, matrix_cells, "LAB_SEEN", true);
+    EXPECT_EQ(world_matrix[0][0].tile_name, "");
+    EXPECT_EQ(cell_at(-1, 0).tile_name, lab_wall);
+}
