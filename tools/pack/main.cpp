@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "pack.h"
+#include "world_data.h"
 
 namespace fs = std::filesystem;
 
@@ -45,5 +46,8 @@ int main(int argc, char** argv) {
     const fs::path data_dir = argv[1];
     bool ok = true;
     ok = pack::write_font(data_dir) && ok;
+    ok = pack::write_tiles(data_dir) && ok;
+    ok = pack::write_objects(data_dir) && ok;
+    ok = pack::write_levels(data_dir) && ok;
     return ok ? 0 : 1;
 }
