@@ -1,0 +1,170 @@
+// Text files and folder scans. The game builds paths with "\"; POSIX wants "/".
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "media/media_internal.h"
+
+namespace media {
+
+namespace {
+
+// C streams must be repositioned between reading and writing.
+void switch_to(file_record& record, bool writing) {
+    if (record.writing != writing) std::fseek(record.file, 0, SEEK_CUR);
+    record.writing = writing;
+}
+
+bool is_folder(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+void close_file_objects() {
+    media_state& s = state();
+    for (auto& [handle, record] : s.files.items()) std::fclose(record.file);
+    s.files.items().clear();
+    s.scans.items().clear();
+}
+
+}  // namespace media
+
+using namespace media;
+
+std::string native_path(const std::string& path) {
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+std::string current_directory() {
+    std::string buffer(4096, '\0');
+    if (!getcwd(buffer.data(), buffer.size())) return "";
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return buffer;
+}
+
+int open_read(const std::string& path) {
+    std::string native = native_path(path);
+    if (is_folder(native)) return 0;   // fopen would take a folder and fail later
+    FILE* file = std::fopen(native.c_str(), "rb");
+    if (!file) return 0;
+    return state().files.add({file, false});
+}
+
+std::string read_line(int file) {
+    file_record* record = state().files.find(file);
+    if (!record) return "";
+    switch_to(*record, false);
+    FILE* f = record->file;
+    std::string line;
+    int c;
+    while ((c = getc_unlocked(f)) != EOF) {
+        if (c == '\n') break;
+        if (c == '\r') {   // CR alone or CR LF: one break either way
+            int next = getc_unlocked(f);
+            if (next != '\n' && next != EOF) ungetc(next, f);
+            break;
+        }
+        line += static_cast<char>(c);
+    }
+    return line;
+}
+
+bool end_of_file(int file) {
+    file_record* record = state().files.find(file);
+    if (!record) return false;
+    switch_to(*record, false);
+    int c = getc(record->file);
+    if (c == EOF) return true;
+    ungetc(c, record->file);
+    return false;
+}
+
+int open_read_write(const std::string& path) {
+    std::string native = native_path(path);
+    if (is_folder(native)) return 0;
+    FILE* file = std::fopen(native.c_str(), "r+b");
+    if (!file && errno == ENOENT) file = std::fopen(native.c_str(), "w+b");
+    if (!file) return 0;
+    return state().files.add({file, false});
+}
+
+void write_string(int file, const std::string& text) {
+    file_record* record = state().files.find(file);
+    if (!record) return;
+    switch_to(*record, true);
+    std::fwrite(text.data(), 1, text.size(), record->file);
+}
+
+void write_line(int file, const std::string& text) { write_string(file, text + "\r\n"); }
+
+void close_file(int file) {
+    media_state& s = state();
+    file_record* record = s.files.find(file);
+    if (!record) return;
+    std::fclose(record->file);
+    s.files.erase(file);
+}
+
+long long file_size(const std::string& path) {
+    struct stat info;
+    if (stat(native_path(path).c_str(), &info) != 0) return -1;
+    if (S_ISDIR(info.st_mode)) return -2;
+    return static_cast<long long>(info.st_size);
+}
+
+int scan_folder(const std::string& folder, const std::string& pattern) {
+    std::string native = native_path(folder);
+    DIR* dir = opendir(native.empty() ? "." : native.c_str());
+    if (!dir) return 0;
+    if (!native.empty() && native.back() != '/') native += '/';
+    const std::string match = pattern.empty() ? "*" : pattern;
+    scan_record scan;
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (fnmatch(match.c_str(), name.c_str(), 0) != 0) continue;
+        bool folder_entry = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
+            folder_entry = is_folder(native + name);
+        scan.entries.push_back({name, folder_entry});
+    }
+    closedir(dir);
+    // The listing order decides level contents: make it the same everywhere.
+    std::sort(scan.entries.begin(), scan.entries.end(),
+              [](const scan_entry& a, const scan_entry& b) { return a.name < b.name; });
+    return state().scans.add(std::move(scan));
+}
+
+bool next_entry(int scan) {
+    scan_record* record = state().scans.find(scan);
+    if (!record) return false;
+    int count = static_cast<int>(record->entries.size());
+    if (record->current < count) ++record->current;
+    return record->current < count;
+}
+
+std::string entry_name(int scan) {
+    scan_record* record = state().scans.find(scan);
+    if (!record || record->current < 0 ||
+        record->current >= static_cast<int>(record->entries.size()))
+        return "";
+    return record->entries[static_cast<size_t>(record->current)].name;
+}
+
+bool entry_is_folder(int scan) {
+    scan_record* record = state().scans.find(scan);
+    if (!record || record->current < 0 ||
+        record->current >= static_cast<int>(record->entries.size()))
+        return false;
+    return record->entries[static_cast<size_t>(record->current)].folder;
+}
+
+void end_scan(int scan) { state().scans.erase(scan); }

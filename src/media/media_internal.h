@@ -1,0 +1,185 @@
+// State shared by the media service files. Only src/media includes this.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "media/media.h"
+
+namespace media {
+
+// Handles count up and are never given out twice, so a stale handle can
+// never reach an object made later. Node-based storage keeps pointers to
+// records stable while other handles come and go.
+template <class T>
+class handle_table {
+public:
+    int add(T record) {
+        int handle = next_++;
+        items_.emplace(handle, std::move(record));
+        return handle;
+    }
+    T* find(int handle) {
+        if (handle == 0) return nullptr;
+        auto it = items_.find(handle);
+        return it == items_.end() ? nullptr : &it->second;
+    }
+    void erase(int handle) { items_.erase(handle); }
+    std::unordered_map<int, T>& items() { return items_; }
+
+private:
+    std::unordered_map<int, T> items_;
+    int next_ = 1;
+};
+
+struct window_record {
+    SDL_Window* window = nullptr;
+};
+
+struct sprite_record {
+    SDL_Surface* surface = nullptr;   // absent for grabs, which live on the GPU only
+    SDL_Texture* texture = nullptr;   // made on first use when there is a renderer
+    int width = 0, height = 0;
+    bool has_holes = false;           // some texel has alpha 0
+    bool rects_ready = false;
+    std::vector<SDL_Rect> opaque;     // texel rectangles covering every visible texel
+    SDL_ScaleMode scale = SDL_ScaleModeNearest;
+};
+
+struct blended_record {
+    int sprite = 0;
+    float width = 0, height = 0;
+    float angle = 0;
+    bool free_form = false;           // the four corners below replace zoom and angle
+    std::array<SDL_FPoint, 4> corners{};
+};
+
+struct sound_record {
+    Mix_Chunk* chunk = nullptr;
+};
+
+struct music_record {
+    Mix_Music* music = nullptr;
+};
+
+struct file_record {
+    FILE* file = nullptr;
+    bool writing = false;   // last operation; C streams need a seek between read and write
+};
+
+struct scan_entry {
+    std::string name;
+    bool folder = false;
+};
+
+struct scan_record {
+    std::vector<scan_entry> entries;
+    int current = -1;       // before the first entry until next_entry
+};
+
+struct thread_record {
+    std::thread::id id;
+};
+
+struct media_state {
+    // services up
+    bool video = false, audio = false, joystick = false, images = false, mixer_decoders = false;
+
+    // headless running
+    std::vector<input_frame> script;
+    bool fake_desktop = false;
+    int fake_width = 0, fake_height = 0;
+    int message_answer = 0;   // 0: the box's default
+
+    // window and screen
+    handle_table<window_record> windows;
+    handle_table<int> screens;         // one screen at a time; the value is its window
+    SDL_Window* window = nullptr;      // window of the open screen
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* back = nullptr;       // back buffer, the render target between flips
+    int screen_width = 0, screen_height = 0;
+    bool vsync = false;
+    int refresh = 60;                  // Hz of the screen's display, 60 when unknown
+    bool show = false;                 // a real display: copy to the window and present
+    void (*gl_flush)() = nullptr;      // glFlush of the GL renderer, headless only
+    bool custom_blend = false;         // renderer takes SDL_ComposeCustomBlendMode
+    std::string renderer_name;
+    double last_flip = 0;
+    bool flipped = false;
+    bool closed = false;               // window closed by the user
+    bool mouse_grabbed = false;
+    SDL_Texture* saved_target = nullptr;
+    bool pass_open = false;
+
+    // sprites and blending
+    bool colour_key_set = false;
+    uint32_t colour_key = 0;
+    handle_table<sprite_record> sprites;
+    handle_table<blended_record> blended;
+    int blend_source = 5, blend_destination = 6;
+    SDL_BlendMode blend_mode = SDL_BLENDMODE_BLEND;
+    bool holes_visible = false;        // the current factors would draw transparent texels
+    SDL_ScaleMode scale_mode = SDL_ScaleModeNearest;
+
+    // sound
+    handle_table<sound_record> sounds;
+    handle_table<music_record> music;
+
+    // keyboard
+    std::array<uint8_t, 256> keys{}, previous_keys{};
+    std::string typed;                 // Latin-1 text from SDL_TEXTINPUT
+    int script_text_frame = 0;         // first script frame whose text is not yet taken
+
+    // joypad
+    SDL_GameController* controller = nullptr;
+    SDL_Joystick* joystick_device = nullptr;   // the raw device, also behind a controller
+    SDL_JoystickID joystick_id = -1;
+    int axis_x = 0, axis_y = 0;
+    std::array<bool, 33> buttons{};            // numbered from 1
+
+    // files and threads
+    handle_table<file_record> files;
+    handle_table<scan_record> scans;
+    handle_table<thread_record> threads;
+};
+
+media_state& state();
+
+// Frames flipped since start; read by the joypad watch thread too.
+extern std::atomic<int> frames;
+// The thread that started the services: SDL calls that must stay on it check this.
+bool on_main_thread();
+void claim_main_thread();
+
+// Points the renderer at the back buffer (needs a screen).
+void target_back();
+// Reads every pending SDL event (window, text, joypad plug-in).
+void pump_sdl_events();
+// The script entry for the current frame, or nullptr beyond its end.
+const input_frame* script_frame();
+bool script_on();
+
+// Text at the SDL edge: the game keeps Latin-1 bytes, SDL speaks UTF-8.
+std::string latin1_to_utf8(const std::string& text);
+std::string utf8_to_latin1(const std::string& text);
+
+// Shutdown helpers of each file.
+void close_screen_objects();
+void close_sprite_objects();
+void close_sound_objects();
+void close_input_devices();
+void close_file_objects();
+void joypad_device_added(int device_index);
+void joypad_device_removed(SDL_JoystickID id);
+
+}  // namespace media
