@@ -21,9 +21,9 @@ input_frame pad(int x, int y, std::vector<int> buttons) {
     return frame;
 }
 
-using scripted_input = media_screen;
+using media_scripted_input = media_screen;
 
-TEST_F(scripted_input, keys_are_down_while_held_and_released_once) {
+TEST_F(media_scripted_input, keys_are_down_while_held_and_released_once) {
     set_input_script({keys({key_a, key_up}), keys({key_a}), keys({}), keys({key_f12})});
     start_keyboard_service();
 
@@ -65,7 +65,7 @@ TEST_F(scripted_input, keys_are_down_while_held_and_released_once) {
     }
 }
 
-TEST_F(scripted_input, typed_text_comes_once_per_frame_in_order) {
+TEST_F(media_scripted_input, typed_text_comes_once_per_frame_in_order) {
     set_input_script({keys({}, "ab"), keys({}, ""), keys({}, "c\xF6"), keys({}, "d")});
     EXPECT_EQ(typed_text(), "ab");
     EXPECT_EQ(typed_text(), "");   // taken already
@@ -79,7 +79,7 @@ TEST_F(scripted_input, typed_text_comes_once_per_frame_in_order) {
     EXPECT_EQ(typed_text(), "");
 }
 
-TEST_F(scripted_input, joypad_axes_and_buttons_follow_the_script) {
+TEST_F(media_scripted_input, joypad_axes_and_buttons_follow_the_script) {
     set_input_script({pad(-1, 1, {1, 10}), pad(5, -7, {}), input_frame{}});
 
     EXPECT_TRUE(start_joypad_service());
@@ -110,7 +110,7 @@ TEST_F(scripted_input, joypad_axes_and_buttons_follow_the_script) {
     EXPECT_FALSE(joypad_button(10));
 }
 
-TEST_F(scripted_input, the_joypad_watch_thread_may_look_for_a_joypad) {
+TEST_F(media_scripted_input, the_joypad_watch_thread_may_look_for_a_joypad) {
     set_input_script({pad(0, 0, {}), pad(0, 0, {})});
     static std::atomic<int> seen{-1};
     seen = -1;

@@ -16,7 +16,7 @@ uint32_t blend_channel(double source_part, double destination_part) {
 
 uint32_t channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
 
-class blending : public media_screen {
+class media_blending : public media_screen {
 protected:
     int blended_of(const std::string& name, const std::string& bytes) {
         int sprite = load_sprite(folder.write(name, bytes), true);
@@ -38,7 +38,7 @@ protected:
     const uint32_t colour = rgb(60, 100, 200);
 };
 
-TEST_F(blending, light_factors_add_the_source_to_the_destination_times_source_alpha) {
+TEST_F(media_blending, light_factors_add_the_source_to_the_destination_times_source_alpha) {
     for (int alpha : {255, 128}) {
         SCOPED_TRACE(alpha);
         double a = alpha / 255.0;
@@ -50,7 +50,7 @@ TEST_F(blending, light_factors_add_the_source_to_the_destination_times_source_al
     }
 }
 
-TEST_F(blending, normal_factors_mix_by_source_alpha) {
+TEST_F(media_blending, normal_factors_mix_by_source_alpha) {
     double a = 128 / 255.0;
     uint32_t expected = 0;
     for (int shift : {0, 8, 16})
@@ -61,7 +61,7 @@ TEST_F(blending, normal_factors_mix_by_source_alpha) {
     EXPECT_COLOUR(draw_over(background, colour, 5, 6, 0), background);
 }
 
-TEST_F(blending, other_factor_pairs_follow_the_blend_equation) {
+TEST_F(media_blending, other_factor_pairs_follow_the_blend_equation) {
     // zero, source colour: the destination multiplied by the source
     uint32_t modulated = 0;
     for (int shift : {0, 8, 16})
@@ -76,7 +76,7 @@ TEST_F(blending, other_factor_pairs_follow_the_blend_equation) {
     EXPECT_COLOUR(draw_over(background, colour, 2, 1, 255), colour);
 }
 
-TEST_F(blending, colour_key_pixels_are_never_drawn) {
+TEST_F(media_blending, colour_key_pixels_are_never_drawn) {
     // A 4 x 4 sprite whose left column and one inner pixel are magenta.
     std::vector<uint32_t> pixels(16, colour);
     for (int y = 0; y < 4; ++y) pixels[static_cast<size_t>(y * 4)] = magenta;
@@ -111,7 +111,7 @@ TEST_F(blending, colour_key_pixels_are_never_drawn) {
     EXPECT_COLOUR(read_pixel(8, 8), light);
 }
 
-TEST_F(blending, the_key_in_force_at_load_time_counts) {
+TEST_F(media_blending, the_key_in_force_at_load_time_counts) {
     std::vector<uint32_t> pixels = {rgb(255, 255, 255), colour, colour, colour};
     set_default_colour_key(rgb(255, 255, 255));
     int white_keyed = create_blended(load_sprite(folder.write("w.bmp", bmp_bytes(2, 2, pixels)), true));
@@ -124,7 +124,7 @@ TEST_F(blending, the_key_in_force_at_load_time_counts) {
     EXPECT_COLOUR(read_pixel(10, 0), rgb(255, 255, 255));
 }
 
-TEST_F(blending, a_wide_sprite_turned_a_quarter_stands_upright_about_its_centre) {
+TEST_F(media_blending, a_wide_sprite_turned_a_quarter_stands_upright_about_its_centre) {
     // 20 x 10 at (20, 20): centre (30, 25); turned 90 degrees it covers
     // x 25..34 and y 15..34.
     int bar = blended_of("bar.bmp", solid_bmp(20, 10, colour));
@@ -148,7 +148,7 @@ TEST_F(blending, a_wide_sprite_turned_a_quarter_stands_upright_about_its_centre)
     EXPECT_FLOAT_EQ(blended_angle(bar), 10);
 }
 
-TEST_F(blending, zoom_and_free_transform_set_the_covered_area) {
+TEST_F(media_blending, zoom_and_free_transform_set_the_covered_area) {
     int quad = blended_of("quad.bmp", solid_bmp(4, 4, colour));
     EXPECT_EQ(blended_width(quad), 4);
     zoom_blended(quad, 12, 6);
@@ -170,7 +170,7 @@ TEST_F(blending, zoom_and_free_transform_set_the_covered_area) {
     EXPECT_COLOUR(read_pixel(4, 5), background);
 }
 
-TEST_F(blending, smoothing_mixes_neighbouring_texels_and_point_sampling_does_not) {
+TEST_F(media_blending, smoothing_mixes_neighbouring_texels_and_point_sampling_does_not) {
     std::vector<uint32_t> pixels = {rgb(0, 0, 0), rgb(255, 255, 255)};
     int pair = blended_of("pair.bmp", bmp_bytes(2, 1, pixels));
     zoom_blended(pair, 40, 2);
