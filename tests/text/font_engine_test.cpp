@@ -157,8 +157,8 @@ TEST_F(font_loading, sprites_loaded_after_the_font_are_keyed_on_white) {
     glyph_file("A", 10, 20);
     definition("A");
     load_font(cfg_fontsystem);
-    folder.write("white.bmp", bmp(8, 8, rgb(255, 255, 255)));
-    folder.write("magenta.bmp", bmp(8, 8, rgb(255, 0, 255)));
+    image_file("white.bmp", 8, 8, rgb(255, 255, 255));
+    image_file("magenta.bmp", 8, 8, rgb(255, 0, 255));
     int white = create_blended(load_sprite(folder.path() + "/white.bmp", true));
     int magenta = create_blended(load_sprite(folder.path() + "/magenta.bmp", true));
     frame([&] {
@@ -192,6 +192,32 @@ TEST_F(font_loading, the_shipped_font_is_complete) {
     // The blank is as wide as I: it must be a real gap, narrower than a letter.
     EXPECT_GT(glyph_table['I'].width, 8.0f);
     EXPECT_LT(glyph_table['I'].width, glyph_table['M'].width);
+}
+
+}  // namespace
+}  // namespace font_test
+
+namespace font_test {
+namespace {
+
+// The developer tool draws a text with a pack's own font and configuration.
+TEST_F(font_loading, the_tool_draws_a_text_with_the_shipped_font) {
+    const std::string out = folder.path() + "/text.png";
+    command_result run = run_command(std::string(ZORBEL_TOOL) + " text '" ZORBEL_SOURCE_DIR
+                                     "/data' 'I|' '" + out + "' 1 000040");
+    ASSERT_EQ(run.exit_code, 0) << run.out;
+    set_default_colour_key(0xFF00FF);
+    int shot = load_sprite(out, true);
+    ASSERT_NE(shot, 0);
+    EXPECT_EQ(sprite_width(shot), 1024);
+    EXPECT_EQ(sprite_height(shot), 768);
+    frame([&] { draw_blended(create_blended(shot), 0, 0); });
+    EXPECT_EQ(read_pixel(600, 400), rgb(0, 0, 64));
+    // The top serif of the I lies just inside its rim, at the text origin.
+    uint32_t serif = read_pixel(16 + 4, 16 + 3);
+    EXPECT_GT(serif & 255, 200u) << std::hex << serif;          // light, warm body
+    EXPECT_GT((serif >> 8) & 255, 150u) << std::hex << serif;
+    EXPECT_NE(serif, rgb(255, 255, 255));
 }
 
 }  // namespace

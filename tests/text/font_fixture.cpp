@@ -1,40 +1,9 @@
 #include "font_fixture.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace font_test {
-
-std::string bmp(int width, int height, uint32_t colour) {
-    const int row_bytes = (width * 3 + 3) / 4 * 4;
-    const uint32_t data_size = uint32_t(row_bytes) * height;
-    std::string out;
-    auto u16 = [&out](uint32_t v) { out += char(v & 255); out += char((v >> 8) & 255); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
-    out += "BM";
-    u32(54 + data_size);
-    u32(0);
-    u32(54);
-    u32(40);
-    u32(uint32_t(width));
-    u32(uint32_t(height));
-    u16(1);
-    u16(24);
-    u32(0);
-    u32(data_size);
-    u32(2835);
-    u32(2835);
-    u32(0);
-    u32(0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            out += char((colour >> 16) & 255);   // stored as blue, green, red
-            out += char((colour >> 8) & 255);
-            out += char(colour & 255);
-        }
-        out.append(size_t(row_bytes - width * 3), '\0');
-    }
-    return out;
-}
 
 bool close_to(uint32_t got, uint32_t want) {
     for (int shift = 0; shift < 24; shift += 8) {
@@ -63,8 +32,19 @@ void font_fixture::TearDown() {
     close_headless_screen();
 }
 
+void font_fixture::image_file(const std::string& name, int width, int height, uint32_t colour) {
+    const std::filesystem::path file = folder.path() + "/" + name;
+    std::filesystem::create_directories(file.parent_path());
+    begin_draw();
+    draw_box(0, 0, width, height, colour);
+    end_draw();
+    int grabbed = grab_sprite(0, 0, width, height);
+    save_sprite_bmp(grabbed, file.string());
+    free_sprite(grabbed);
+}
+
 void font_fixture::glyph_file(const std::string& stem, int width, int height, uint32_t colour) {
-    folder.write("FONT/" + stem + ".png", bmp(width, height, colour));
+    image_file("FONT/" + stem + ".png", width, height, colour);
 }
 
 void font_fixture::definition(const std::string& line) {

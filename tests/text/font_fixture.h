@@ -20,10 +20,6 @@ constexpr uint32_t red = rgb(200, 30, 30);
 constexpr uint32_t green = rgb(30, 200, 30);
 constexpr uint32_t black = 0;
 
-// An uncompressed 24-bit BMP filled with one colour; the loader detects the
-// format by content, so it may be saved under a ".png" name.
-std::string bmp(int width, int height, uint32_t colour);
-
 // True when every channel of the two colours is within a few steps.
 bool close_to(uint32_t got, uint32_t want);
 
@@ -34,6 +30,9 @@ protected:
     void SetUp() override { open(1024, 768); }
     void TearDown() override;
 
+    // A BMP file of one colour, grabbed from the screen. The loader detects
+    // the format by content, so it may carry a ".png" name.
+    void image_file(const std::string& name, int width, int height, uint32_t colour);
     // FONT/<stem>.png, a solid block of the given size and colour.
     void glyph_file(const std::string& stem, int width, int height, uint32_t colour = red);
     // The definition file holding one line (Latin-1 bytes), CR LF ended.
