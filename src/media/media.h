@@ -14,7 +14,9 @@ bool start_sound_service();
 bool start_keyboard_service();
 bool start_joypad_service();   // true when a joypad is present; may be called again
 void register_decoders();      // PNG, JPEG, TIFF, TGA images and Ogg Vorbis sound
-void shutdown_media();         // frees everything; safe to call twice
+// Frees everything; safe to call twice. The frame count and the input script
+// start again; the virtual clock, fake desktop and box answer stay as set.
+void shutdown_media();
 
 // ---- headless running ----
 // One frame of scripted input: replaces the keyboard and joypad when a script is set.
@@ -47,7 +49,7 @@ void set_mouse_position(int x, int y);
 int open_screen(int window, int width, int height);
 void clear_screen(uint32_t rgb);
 void flip_screen();            // presents; caps the rate to the display when vsync is missing
-int grab_sprite(int x, int y, int width, int height);
+int grab_sprite(int x, int y, int width, int height);  // a GPU copy: no colour key
 bool save_sprite_bmp(int sprite, const std::string& path);
 void begin_draw();
 void draw_box(int x, int y, int width, int height, uint32_t rgb);
@@ -70,8 +72,10 @@ int create_blended(int sprite);
 void zoom_blended(int blended, int width, int height);
 void rotate_blended(int blended, float degrees);     // adds to the current angle
 void set_blended_angle(int blended, float degrees);
+// Corners clockwise from top-left, as offsets from the drawing position; they
+// replace the display box and angle until the next zoom.
 void transform_blended(int blended, float x1, float y1, float x2, float y2,
-                       float x3, float y3, float x4, float y4);  // corners clockwise from top-left
+                       float x3, float y3, float x4, float y4);
 void draw_blended(int blended, int x, int y, int alpha = 255);
 void set_blending(int source, int destination);     // factors 1..11
 void set_filtering(bool smooth);
