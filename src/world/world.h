@@ -2,6 +2,7 @@
 // the matrix and the drawing of what lies in it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -119,15 +120,12 @@ template <class Visit>
 void walk_visible_window(Visit&& visit) {
     const int32_t x0 = view_start_column(), y0 = view_start_row();
     const int32_t columns = view_column_count(), rows = view_row_count();
-    for (int32_t row = 0; row < rows; ++row) {
-        const int32_t y = y0 + row;
-        if (y < 0) continue;
-        if (y >= matrix_cells) break;
-        for (int32_t column = 0; column <= columns; ++column) {
-            const int32_t x = x0 + column;
-            if (x < 0) continue;
-            if (x >= matrix_cells) break;
-            visit(x, y, column, row);
-        }
-    }
+    // Window positions whose cells lie outside the matrix are left out.
+    const int32_t first_row = y0 < 0 ? -y0 : 0;
+    const int32_t last_row = std::min(rows - 1, matrix_cells - 1 - y0);
+    const int32_t first_column = x0 < 0 ? -x0 : 0;
+    const int32_t last_column = std::min(columns, matrix_cells - 1 - x0);
+    for (int32_t row = first_row; row <= last_row; ++row)
+        for (int32_t column = first_column; column <= last_column; ++column)
+            visit(x0 + column, y0 + row, column, row);
 }

@@ -85,7 +85,8 @@ TEST_F(World, TheWindowWalkHandlesColumnsPlusOneCellsPerRow) {
 TEST_F(World, TheWindowNeverLeavesTheMatrix) {
     struct view_case { float x, y, columns, rows; };
     for (view_case v : {view_case{500, 505, 40, 30}, view_case{-3, -7, 20, 15},
-                        view_case{0, 0, 1e9f, 1e9f}, view_case{1e30f, 0, 20, 15}}) {
+                        view_case{0, 0, 1e9f, 1e9f}, view_case{1e30f, 0, 20, 15},
+                        view_case{-1e9f, -1e9f, 1e9f, 1e9f}}) {
         view_x = v.x;
         view_y = v.y;
         view_columns = v.columns;
