@@ -106,6 +106,9 @@ bool key_down(int code);       // -1: any key
 bool key_released(int code);   // once, on the first snapshot after release; -1: any key
 std::string typed_text();      // Latin-1, since the previous call
 void enable_text_input(bool on);
+// The scan code of a key by its name as the keyboard layer calls it ("Left Ctrl",
+// "Up", "F12", "A"); 0 for a name it does not know or a key the game cannot see.
+int scan_code_of_key(const std::string& key_name);
 
 // ---- joypad ----
 void snapshot_joypad();

@@ -137,6 +137,14 @@ void snapshot_keyboard() {
     for (const key_pair& pair : key_map) s.keys[static_cast<size_t>(pair.code)] = held[pair.key];
 }
 
+int scan_code_of_key(const std::string& key_name) {
+    SDL_Scancode key = SDL_GetScancodeFromName(key_name.c_str());
+    if (key == SDL_SCANCODE_UNKNOWN) return 0;
+    for (const key_pair& pair : key_map)
+        if (pair.key == key) return pair.code;
+    return 0;
+}
+
 bool key_down(int code) {
     const auto& keys = state().keys;
     if (code == -1) {
