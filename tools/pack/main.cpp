@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
     const fs::path data_dir = argv[1];
     bool ok = true;
     ok = pack::write_font(data_dir) && ok;
+    ok = pack::write_sounds(data_dir) && ok;
     ok = pack::write_tiles(data_dir) && ok;
     ok = pack::write_objects(data_dir) && ok;
     ok = pack::write_levels(data_dir) && ok;

@@ -19,4 +19,7 @@ bool write_lines(const std::filesystem::path& file, const std::vector<std::strin
 // DATA_DIR/GFX/FONT/*.png and DATA_DIR/DATA/font.txt.
 bool write_font(const std::filesystem::path& data_dir);
 
+// DATA_DIR/SFX/*.ogg, the sound effects, and DATA_DIR/MUSIC/*.ogg, the music.
+bool write_sounds(const std::filesystem::path& data_dir);
+
 }  // namespace pack
