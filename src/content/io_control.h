@@ -5,13 +5,11 @@
 
 #include "content/level_setup.h"
 #include "content/object_definitions.h"
+#include "content/sound_list.h"
 #include "content/tile_definitions.h"
 
 // Start values of every content global.
 void init_content_globals();
 
-void load_sound_effects();
-void load_music_list();
 void build_floaters();
 void build_menu_floaters();
-void play_sound_effect(const std::string& name, int loop);
