@@ -1,6 +1,24 @@
 #include "core/engine_internals.h"
 
+#include "content/sound_list.h"
+#include "core/fault_report.h"
+#include "core/system_ini.h"
+#include "frontend/highscore.h"
+#include "world/world.h"
+
 int32_t clock_frames;
 
-// Filled in with the game clock.
-void clock_step(int) {}
+void clock_step(int direction) {
+    MARK_SITE("engine_internals");
+    if (direction != 1 && direction != -1) return;
+    // Counted as "one more frame, then past the limit?" without ever adding
+    // past it, so a huge WORLDREFRESH cannot overflow the count.
+    if (clock_frames < clock_tick_limit) {
+        ++clock_frames;
+        return;
+    }
+    clock_frames = 0;
+    time_left += direction;
+    if (time_left > 0 && time_left < 11) play_sound_effect(cfg_timersound, 0);
+    if (time_left < 0) enter_high_score();
+}
