@@ -41,6 +41,14 @@ int32_t to_cell_index(float value) {
 
 }  // namespace
 
+int32_t nearest_int(double value) {
+    // Far beyond any pixel or cell of the matrix, yet room to add to.
+    constexpr double limit = 1 << 30;
+    if (!(value > -limit)) return value < 0 ? -(1 << 30) : 0;   // also not a number
+    if (value > limit) return 1 << 30;
+    return int32_t(std::lround(value));
+}
+
 void cell_matrix::recreate() {
     if (cells_.empty()) {
         cells_.resize(size_t(matrix_cells) * matrix_cells);
@@ -66,6 +74,7 @@ void init_world_globals() {
     critical_mass = time_left = 0;
     init_enemy_globals();
     init_labyrinth_globals();
+    init_world_frame_globals();
 }
 
 void set_tile(int32_t x, int32_t y, const std::string& kind, bool spawn) {
@@ -140,8 +149,11 @@ void draw_floaters(int mode) {
     for (floater& f : floaters) {
         if (!blended_exists(f.sprite)) continue;
         if (random(50) == 0) {
-            f.dx = float(random(10) - random(10));
-            f.dy = float(random(10) - random(10));
+            // The draws in a fixed order, so a replay drifts the same way.
+            const int32_t dx_from = random(10);
+            f.dx = float(dx_from - random(10));
+            const int32_t dy_from = random(10);
+            f.dy = float(dy_from - random(10));
         }
         if (f.x + f.dx > screen_width) f.dx = -f.dx;
         if (f.y + f.dy > screen_height) f.dy = -f.dy;
@@ -162,20 +174,3 @@ void draw_player() {
     draw_blended(player.sprite, int(std::lround(player.x)), int(std::lround(player.y)), 255);
     set_blending(normal_source, normal_destination);
 }
-
-// What a player sees of the level: background, tiles, objects, enemies, marker.
-// The tile rules and the display join this frame as they arrive.
-void world_frame() {
-    if (cfg_usesprite3d != 1) return;
-    clear_screen(0);
-    draw_floaters(1);
-    walk_visible_window([](int32_t x, int32_t y, int32_t column, int32_t row) {
-        draw_tile(x, y, column, row);
-    });
-    draw_cell_objects();
-    draw_enemies(painters);
-    draw_enemies(erasers);
-    draw_player();
-}
-
-void show_game_over(uint8_t) {}

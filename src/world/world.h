@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "world/world_frame.h"   // the frame itself, the counters, the level's end
+
 // The matrix holds cells 0..512 in each direction; a level uses a corner of it.
 constexpr int32_t matrix_cells = 513;
 constexpr int32_t max_level_extent = matrix_cells - 1;
@@ -59,6 +61,10 @@ inline const std::string lab_fixed_floor = "LAB_FIXED_FLOOR";
 inline const std::string lab_pink_floor = "LAB_PINK_FLOOR";
 inline const std::string lab_fixed_pink_floor = "LAB_FIXED_PINK_FLOOR";
 
+// Nearest integer of a position, bounded so that nonsense (a tile size of 0,
+// not a number) cannot overflow the conversion.
+int32_t nearest_int(double value);
+
 inline bool in_matrix(int32_t x, int32_t y) {
     return x >= 0 && y >= 0 && x < matrix_cells && y < matrix_cells;
 }
@@ -106,9 +112,6 @@ void draw_tile(int32_t x, int32_t y, int32_t column, int32_t row);
 void draw_cell_objects();
 void draw_floaters(int mode);
 void draw_player();
-
-void world_frame();
-void show_game_over(uint8_t smooth);
 
 // ---- template body ----
 int32_t view_start_column();

@@ -1,0 +1,41 @@
+// One frame of play: the rules and the drawing in their fixed order, the
+// in-game display, the level banner, the end of a level and of a game.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// Game counters (critical_mass and time_left live with the matrix, world.h).
+extern int32_t score;          // counts up by one a frame while below score_target
+extern int32_t score_target;   // never reset: also a floor the score climbs back to
+extern int32_t level_score;    // the score when the current level began
+extern int32_t highscore_best;
+// Set by the quit dialog: the game-over display then ends the program.
+extern uint8_t quit_requested;
+
+// The frame grabbed from the back buffer (a sprite and its blended sprite),
+// replaced at every use.
+extern int32_t grabbed_image, grabbed_sprite;
+
+void init_world_frame_globals();
+
+// Called by the frame driver inside a blended pass.
+void world_frame();
+void update_world();
+void draw_hud();
+// Both run frame loops of their own, blocking the game until they end.
+void show_dimension_banner();
+void show_game_over(uint8_t smooth);
+void level_done();
+void end_game();
+
+// One text of the in-game display: what it says, where (screen pixels) and
+// how large.
+struct hud_line {
+    std::string text;
+    float x = 0, y = 0, zoom = 1;
+};
+// The five texts as the counters stand now: score, time, critical mass,
+// dimension and the best score.
+std::array<hud_line, 5> hud_lines();
