@@ -132,4 +132,33 @@ inline void write_level_pack(const temp_folder& folder) {
                   {"DGFXTRANSPARENCY", "255"}}));
 }
 
+// Colours and points of the painted kinds. The points differ from kind to
+// kind, so a test can tell whose VALUE1 was counted.
+constexpr uint32_t blue_colour = rgb(40, 90, 230);
+constexpr uint32_t fixed_colour = rgb(20, 40, 160);
+constexpr uint32_t pink_colour = rgb(240, 120, 200);
+constexpr uint32_t fixed_pink_colour = rgb(160, 40, 120);
+constexpr int32_t blue_points = 3, fixed_points = 25, pink_points = 4, fixed_pink_points = 6;
+
+// The four kinds the rules paint, with no children.
+inline void write_painted_kinds(const temp_folder& folder) {
+    const std::string no_children = pairs(
+        {{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
+    const struct {
+        const char* kind;
+        const char* image;
+        uint32_t colour;
+        int32_t points;
+    } kinds[] = {{"LAB_BLUE_FLOOR", "blue.png", blue_colour, blue_points},
+                 {"LAB_FIXED_FLOOR", "fixed.png", fixed_colour, fixed_points},
+                 {"LAB_PINK_FLOOR", "pink.png", pink_colour, pink_points},
+                 {"LAB_FIXED_PINK_FLOOR", "fixedpink.png", fixed_pink_colour, fixed_pink_points}};
+    for (const auto& k : kinds) {
+        folder.write(std::string("GFX/TILES/") + k.image, bmp(16, 16, k.colour));
+        tile_definition(folder, k.kind,
+                        pairs({{"GFXNAME", k.image}, {"VALUE1", std::to_string(k.points)}}) +
+                            no_children);
+    }
+}
+
 }  // namespace world_pack

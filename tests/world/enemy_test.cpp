@@ -1,0 +1,206 @@
+// Painters and erasers: thinking, wandering, their marks and their drawing.
+#include "play_world.h"
+
+using namespace play_world;
+
+namespace {
+
+constexpr uint32_t painter_colour = rgb(240, 100, 180);
+
+class Enemies : public level {
+protected:
+    // A blended sprite of the test pack's painter image, one tile large.
+    int32_t painter_sprite() {
+        for (const object_definition& d : object_definitions)
+            if (d.name == "PAINTER") {
+                const int32_t sprite = create_blended(d.sprite);
+                zoom_blended(sprite, 16, 16);
+                return sprite;
+            }
+        return 0;
+    }
+    // A frame of the enemy passes alone, drawn on black.
+    void passes() {
+        begin_blended_pass();
+        clear_screen(0);
+        painters_pass();
+        erasers_pass();
+        end_blended_pass();
+    }
+    uint32_t pixel_of_cell(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
+};
+
+TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {
+    lay(1, 1, {"#####", "#...#", "#####"});
+    struct still_case {
+        int32_t think_chance;
+        uint8_t ai_level;
+    };
+    for (still_case c : {still_case{-1, 1}, {-7, 1}, {0, 2}, {0, 3}, {0, 4}}) {
+        painters.clear();
+        enemy e = enemy_at(3, 2);
+        e.think_chance = c.think_chance;
+        e.ai_level = c.ai_level;
+        e.spin = 10;
+        e.sprite = painter_sprite();
+        painters.push_back(e);
+        for (int frame = 0; frame < 40; ++frame) passes();
+        EXPECT_EQ(cell_of(painters[0]), std::pair(3, 2)) << c.think_chance << "/" << int(c.ai_level);
+        EXPECT_EQ(painters[0].heading, 0);
+        EXPECT_FLOAT_EQ(blended_angle(painters[0].sprite), 40.0f);
+        EXPECT_EQ(pixel_of_cell(3, 2), painter_colour);
+    }
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(kind_at(3, 2), lab_floor);
+    // Any other level wanders.
+    painters[0].ai_level = 5;
+    painters[0].think_chance = 0;
+    passes();
+    EXPECT_NE(cell_of(painters[0]), std::pair(3, 2));
+}
+
+TEST_F(Enemies, AnEagerPainterRunsRightUntilBlockedThenTurns) {
+    lay(1, 1, {"#######", "#.....#", "#######"});
+    enemy e = enemy_at(2, 2);   // think, turn and move every frame
+    painters.push_back(e);
+    std::vector<int> columns;
+    for (int frame = 0; frame < 8; ++frame) {
+        passes();
+        columns.push_back(cell_of(painters[0]).first);
+    }
+    EXPECT_EQ(columns, (std::vector<int>{3, 4, 5, 6, 5, 6, 5, 6}));
+    EXPECT_EQ(painters[0].heading, heading_right);
+    for (int x = 3; x <= 6; ++x) EXPECT_EQ(kind_at(x, 2), lab_pink_floor) << x;
+    EXPECT_EQ(kind_at(2, 2), lab_floor) << "the start cell is only left";
+    EXPECT_EQ(heard, std::vector<std::string>(8, "step.ogg"));
+}
+
+TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
+    lay(1, 1, {"#####", "#...#", "#####"});
+    enemy e = enemy_at(2, 2);
+    e.step_x = 4;
+    e.turn_chance = -1;   // never turns: keeps its heading
+    e.heading = heading_right;
+    painters.push_back(e);
+    std::vector<int32_t> xs;
+    for (int frame = 0; frame < 6; ++frame) {
+        passes();
+        xs.push_back(painters[0].x);
+    }
+    EXPECT_EQ(xs, (std::vector<int32_t>{36, 40, 44, 48, 52, 56}));
+    EXPECT_EQ(kind_at(3, 2), lab_pink_floor);
+    EXPECT_EQ(kind_at(4, 2), lab_pink_floor) << "56 pixels is nearer cell 4 than cell 3";
+}
+
+TEST_F(Enemies, WithoutAStepSizeAnAxisIsClosedButTheHeadingChanges) {
+    lay(1, 1, {"#####", "#...#", "#####"});
+    enemy e = enemy_at(2, 2);
+    e.step_x = 0;
+    painters.push_back(e);
+    passes();
+    EXPECT_EQ(painters[0].x, 32);
+    EXPECT_EQ(painters[0].heading, heading_right);
+    EXPECT_TRUE(heard.empty());
+}
+
+TEST_F(Enemies, ErasersCrossWaterThatHoldsPainters) {
+    lay(1, 1, {"#####", "#.~.#", "#####"});
+    painters.push_back(enemy_at(2, 2));
+    erasers.push_back(enemy_at(2, 2));
+    passes();
+    EXPECT_EQ(cell_of(painters[0]), std::pair(2, 2)) << "walled in on every side but water";
+    EXPECT_EQ(cell_of(erasers[0]), std::pair(3, 2));
+    EXPECT_EQ(kind_at(3, 2), lab_water) << "erasers leave water alone";
+}
+
+TEST_F(Enemies, AnEraserOnAFixedTileRemovesItThenSteps) {
+    lay(1, 1, {"#####", "#.B.#", "#####"});
+    score = 50;
+    critical_mass = 2;
+    erasers.push_back(enemy_at(2, 2));
+    passes();
+    EXPECT_EQ(kind_at(3, 2), lab_floor);
+    EXPECT_EQ(score, 40);
+    EXPECT_EQ(critical_mass, 3);
+    EXPECT_EQ(heard, (std::vector<std::string>{"removetile.ogg", "step.ogg"}));
+}
+
+class EnemiesAndBombs : public Enemies {
+protected:
+    void SetUp() override {
+        Enemies::SetUp();
+        level_last_x = 7;
+        level_last_y = 4;
+        lay(0, 0, {"########", "#BBB...#", "#......#", "########"});
+        put_object(2, 2, 0, "BOMB");
+    }
+    bool exploded() { return kind_at(1, 1) == lab_floor; }
+};
+
+TEST_F(EnemiesAndBombs, APainterLeavingABombCellOnItsWaySetsItOff) {
+    enemy e = enemy_at(2, 2);
+    e.heading = heading_right;
+    e.turn_chance = -1;
+    painters.push_back(e);
+    passes();
+    EXPECT_TRUE(exploded());
+    EXPECT_EQ(critical_mass, 3);
+    EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "pickbomb.ogg", "explosion.ogg"}));
+    EXPECT_EQ(kind_at(3, 2), lab_floor) << "the explosion took back the painter's pink";
+}
+
+TEST_F(EnemiesAndBombs, APainterTurningOffABombCellLeavesIt) {
+    painters.push_back(enemy_at(2, 2));   // turns every frame
+    passes();
+    EXPECT_EQ(cell_of(painters[0]), std::pair(3, 2));
+    EXPECT_FALSE(exploded());
+}
+
+TEST_F(EnemiesAndBombs, AnEraserSetsBombsOffOnlyWhenItTurns) {
+    enemy e = enemy_at(2, 2);
+    e.heading = heading_right;
+    e.turn_chance = -1;
+    erasers.push_back(e);
+    passes();
+    EXPECT_EQ(cell_of(erasers[0]), std::pair(3, 2));
+    EXPECT_FALSE(exploded()) << "keeping its heading";
+    erasers[0] = enemy_at(2, 2);
+    passes();
+    EXPECT_TRUE(exploded()) << "taking a new heading";
+}
+
+TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {
+    tile(511, 5, lab_floor);
+    tile(512, 5, lab_floor);
+    for (std::vector<enemy>* list : {&painters, &erasers}) {
+        enemy e = enemy_at(512, 5);
+        e.heading = heading_right;
+        e.turn_chance = -1;
+        list->push_back(e);
+    }
+    passes();
+    EXPECT_EQ(painters[0].x, 512 * 16);
+    EXPECT_EQ(erasers[0].x, 512 * 16);
+    // Enemies somewhere far off are drawn and ruled without reading outside.
+    painters[0].x = erasers[0].x = -900000;
+    painters[0].turn_chance = erasers[0].turn_chance = 0;
+    passes();
+    EXPECT_EQ(painters[0].x, -900000);
+}
+
+TEST_F(Enemies, EnemiesAreDrawnRelativeToTheView) {
+    lay(4, 2, {"#####", "#...#", "#####"});
+    enemy e = enemy_at(6, 3);
+    e.think_chance = -1;
+    e.sprite = painter_sprite();
+    e.offset_x = 2;   // a hotspot shifts the picture, not the enemy
+    painters.push_back(e);
+    view_x = 2;
+    view_y = 1;
+    passes();
+    EXPECT_EQ(read_pixel(4 * 16 + 1, 2 * 16 + 8), 0u);
+    EXPECT_EQ(read_pixel(4 * 16 + 3, 2 * 16 + 8), painter_colour);
+    EXPECT_EQ(read_pixel(5 * 16 + 1, 2 * 16 + 8), painter_colour);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// A level in play for the rule, enemy and frame tests: the small test pack
+// with its painted kinds, a sound for every event the world plays (heard
+// through the sound list's listener), and helpers to lay out tiles and put
+// objects on them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "content/io_control.h"
+#include "core/engine_internals.h"
+#include "frontend/menus.h"
+#include "media/random.h"
+#include "support/sound_files.h"
+#include "support/world_pack.h"
+#include "world/enemy_ai.h"
+#include "world/terra_logic.h"
+#include "world/world.h"
+
+namespace play_world {
+
+using namespace world_pack;
+
+inline std::vector<std::string> heard;
+inline void listen(const std::string& name) { heard.push_back(name); }
+
+class level : public ::testing::Test {
+protected:
+    static constexpr int width = 320, height = 240;
+    static void SetUpTestSuite() { open_headless_screen(width, height); }
+    static void TearDownTestSuite() { close_headless_screen(); }
+
+    void SetUp() override {
+        init_globals();
+        init_sound_list_globals();
+        init_frontend_globals();
+        use_pack(folder);
+        write_level_pack(folder);
+        write_painted_kinds(folder);
+        screen_width = float(width);
+        screen_height = float(height);
+        view_columns = 20;
+        view_rows = 15;
+        level_last_x = level_last_y = 20;
+        build_tile_graphics();
+        load_object_definitions();
+        const std::pair<std::string*, const char*> sounds[] = {
+            {&cfg_deftilesound, "step"},       {&cfg_fixedtilesound, "fixed"},
+            {&cfg_pinktilefixedsound, "pinkfixed"}, {&cfg_swapsound, "swap"},
+            {&cfg_explosionsound, "explosion"}, {&cfg_pickbombsound, "pickbomb"},
+            {&cfg_extratime, "extratime"},     {&cfg_removetile, "removetile"},
+            {&cfg_leveldone, "leveldone"},     {&cfg_gameover, "gameover"}};
+        for (auto [variable, name] : sounds) {
+            *variable = std::string(name) + ".ogg";
+            folder.write("SFX/" + *variable, sound_files::wav(64));
+        }
+        cfg_soundfxpath = folder.path() + "/SFX/";
+        start_sound_service();
+        load_sound_effects();
+        heard.clear();
+        sound_effect_heard = listen;
+    }
+
+    // Lays out rows of tiles from (x0, y0): # wall, . floor, , green, ~ water,
+    // b blue, B fixed, p pink, P fixed pink; a blank leaves the cell alone.
+    void lay(int32_t x0, int32_t y0, const std::vector<std::string>& rows) {
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (size_t c = 0; c < rows[r].size(); ++c) {
+                const std::string kind = kind_of(rows[r][c]);
+                if (kind.empty()) continue;
+                const int32_t x = x0 + int32_t(c), y = y0 + int32_t(r);
+                set_tile(x, y, kind, false);
+                world_matrix[x][y].active = 1;
+            }
+    }
+    void tile(int32_t x, int32_t y, const std::string& kind) {
+        set_tile(x, y, kind, false);
+        world_matrix[x][y].active = 1;
+    }
+    const std::string& kind_at(int32_t x, int32_t y) { return world_matrix[x][y].tile_name; }
+
+    // Puts an object named `name` into child slot `slot` of cell (x, y).
+    int32_t put_object(int32_t x, int32_t y, int32_t slot, const std::string& name,
+                       world_object object = {}) {
+        world_objects.push_back(object);
+        world_cell& cell = world_matrix[x][y];
+        cell.child_object[slot] = int32_t(world_objects.size()) - 1;
+        cell.child_name[slot] = name;
+        cell.last_child_slot = std::max(cell.last_child_slot, slot);
+        return cell.child_object[slot];
+    }
+
+    void stand_on(int32_t x, int32_t y) {
+        view_x = view_y = 0;
+        player.x = float(x) * tile_width;
+        player.y = float(y) * tile_height;
+    }
+
+    // An enemy on cell (x, y) that acts every frame and moves a whole tile a step.
+    static enemy enemy_at(int32_t x, int32_t y) {
+        enemy e;
+        e.x = int32_t(float(x) * tile_width);
+        e.y = int32_t(float(y) * tile_height);
+        e.step_x = e.step_y = 1;
+        e.ai_level = 1;
+        e.alpha = 255;
+        return e;
+    }
+    static std::pair<int32_t, int32_t> cell_of(const enemy& e) {
+        return {int32_t(float(e.x) / tile_width), int32_t(float(e.y) / tile_height)};
+    }
+
+    temp_folder folder;
+
+private:
+    static std::string kind_of(char symbol) {
+        switch (symbol) {
+        case '#': return lab_wall;
+        case '.': return lab_floor;
+        case ',': return lab_green;
+        case '~': return lab_water;
+        case 'b': return lab_blue_floor;
+        case 'B': return lab_fixed_floor;
+        case 'p': return lab_pink_floor;
+        case 'P': return lab_fixed_pink_floor;
+        default: return {};
+        }
+    }
+};
+
+}  // namespace play_world
