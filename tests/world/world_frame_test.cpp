@@ -1,0 +1,220 @@
+// The play frame: its order, the display, the full-screen pass and overlay,
+// the end of a level, the banner and the game-over display.
+#include "core/super_gfx.h"
+#include "text/text_engine.h"
+#include "play_world.h"
+
+using namespace play_world;
+
+namespace {
+
+class Frame : public level {
+protected:
+    void SetUp() override {
+        level::SetUp();
+        init_overlay_globals();
+        critical_mass = 5;   // the level goes on
+        dimension = loaded_dimension = 1;
+    }
+    void frame() {
+        begin_blended_pass();
+        world_frame();
+        end_blended_pass();
+    }
+    uint32_t pixel_of_cell(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
+    const std::string& text(int line) { return lines[size_t(line)].text; }
+    void read_display() { lines = hud_lines(); }
+    std::array<hud_line, 5> lines;
+};
+
+enum { score_line, time_line, mass_line, dimension_line, best_line };
+
+TEST_F(Frame, TheShownScoreCountsUpToItsTarget) {
+    score = 10;
+    score_target = 15;
+    std::vector<int32_t> shown;
+    for (int i = 0; i < 7; ++i) {
+        frame();
+        shown.push_back(score);
+    }
+    EXPECT_EQ(shown, (std::vector<int32_t>{11, 12, 13, 14, 15, 15, 15}));
+    read_display();
+    EXPECT_EQ(text(score_line), " SCORE 15|");
+    // The target is a floor the score climbs back to after a loss.
+    score = 13;
+    frame();
+    EXPECT_EQ(score, 14);
+}
+
+TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {
+    score = 1234;
+    time_left = -1;
+    critical_mass = 17;
+    dimension = 3;
+    read_display();
+    EXPECT_EQ(text(score_line), " SCORE 1234|");
+    EXPECT_EQ(text(time_line), " TIME -1|");
+    EXPECT_EQ(text(mass_line), " CRITICAL MASS 17|");
+    EXPECT_EQ(text(dimension_line), " DIMENSION 3|");
+    // Fractions of the screen; the best score at half size.
+    EXPECT_FLOAT_EQ(lines[score_line].x, 0.70f * width);
+    EXPECT_FLOAT_EQ(lines[score_line].y, 0.05f * height);
+    EXPECT_FLOAT_EQ(lines[time_line].x, 0.06f * width);
+    EXPECT_FLOAT_EQ(lines[mass_line].x, 0.40f * width);
+    EXPECT_FLOAT_EQ(lines[best_line].y, 0.05f * height);
+    EXPECT_FLOAT_EQ(lines[best_line].zoom, 0.5f);
+}
+
+TEST_F(Frame, ANewRecordShowsAsTheBestAtOnce) {
+    highscore_best = 30;
+    const std::pair<int32_t, const char*> cases[] = {
+        {20, " HIGHSCORE:  30|"}, {30, " HIGHSCORE:  30|"}, {45, " HIGHSCORE:  45|"}};
+    for (auto [points, expected] : cases) {
+        score = score_target = points;
+        read_display();
+        EXPECT_EQ(text(best_line), expected);
+    }
+}
+
+TEST_F(Frame, ACriticalMassBelowOneShowsZeroAndEndsTheLevel) {
+    critical_mass = -2;
+    score = 77;
+    time_left = 9;
+    frame();
+    read_display();
+    EXPECT_EQ(text(mass_line), " CRITICAL MASS 0|");
+    EXPECT_EQ(dimension, 2);
+    EXPECT_EQ(time_left, 0);
+    EXPECT_EQ(level_score, 77);
+    EXPECT_EQ(heard, std::vector<std::string>{"leveldone.ogg"});
+}
+
+TEST_F(Frame, ALevelEndingOnAClockTickDoesNotEndTheGame) {
+    critical_mass = 0;
+    clock_frames = clock_tick_limit;   // this frame's clock step ticks
+    frame();
+    clock_step(-1);
+    EXPECT_EQ(time_left, 0);
+    EXPECT_EQ(dimension, 2) << "no game over, no new game";
+}
+
+TEST_F(Frame, WithoutBlendedSpritesNothingIsDrawnYetLevelsStillEnd) {
+    lay(1, 1, {"."});
+    cfg_usesprite3d = 0;
+    critical_mass = 0;
+    begin_blended_pass();
+    clear_screen(rgb(1, 2, 3));
+    world_frame();
+    end_blended_pass();
+    EXPECT_EQ(pixel_of_cell(1, 1), rgb(1, 2, 3));
+    EXPECT_EQ(dimension, 2);
+}
+
+TEST_F(Frame, RulesRunForVisibleTilesAndShowTheirResultAtOnce) {
+    lay(2, 2, {"bb", "bb"});
+    lay(30, 2, {"bb", "bb"});   // beyond the window of 20 columns
+    frame();
+    EXPECT_EQ(kind_at(2, 2), lab_fixed_floor);
+    EXPECT_EQ(kind_at(30, 2), lab_blue_floor);
+    // Cell (2, 2) shows fixed in the frame that fixed it. The full-screen
+    // pass moves the picture by a fraction of a pixel: look mid-tile.
+    EXPECT_EQ(pixel_of_cell(2, 2), fixed_colour);
+    // Its neighbour to the right is judged later in the same pass, with
+    // (2, 2) already fixed. The lower row has nothing good below it.
+    EXPECT_EQ(kind_at(3, 2), lab_fixed_floor);
+    EXPECT_EQ(kind_at(2, 3), lab_blue_floor);
+    EXPECT_EQ(kind_at(3, 3), lab_blue_floor);
+    EXPECT_EQ(critical_mass, 5 - 2);
+}
+
+TEST_F(Frame, ThePlayerPaintsItsTileInTheFrame) {
+    lay(3, 3, {"."});
+    stand_on(3, 3);
+    frame();
+    EXPECT_EQ(kind_at(3, 3), lab_blue_floor);
+}
+
+TEST_F(Frame, TheFullScreenPassMagnifiesTheTopLeftWhenZoomed) {
+    lay(1, 1, {"."});
+    lay(3, 3, {","});
+    frame();
+    EXPECT_EQ(read_pixel(56, 56), green_colour) << "a zoom of 1 leaves the picture in place";
+    apply_configuration_entry("FULLSCREENZOOM", "0.5");
+    frame();
+    EXPECT_EQ(read_pixel(56, 56), floor_colour) << "cell (1, 1) doubled in size";
+    EXPECT_TRUE(blended_exists(grabbed_sprite)) << "the grab lives until the next frame";
+    const int32_t first = grabbed_sprite;
+    frame();
+    EXPECT_FALSE(blended_exists(first)) << "and is then replaced";
+}
+
+TEST_F(Frame, TheOverlayLiesOverEverything) {
+    folder.write("GFX/glass.png", bmp(32, 32, rgb(40, 40, 40)));
+    load_top_glass(folder.path() + "/GFX/glass.png");
+    ASSERT_EQ(top_glass_ready, 1);
+    lay(1, 1, {"."});
+    frame();
+    EXPECT_EQ(read_pixel(200, 200), 0u) << "off unless switched on";
+    cfg_usetopglass = 1;
+    frame();
+    EXPECT_EQ(read_pixel(200, 200), rgb(40, 40, 40));
+    EXPECT_EQ(pixel_of_cell(1, 1), rgb(200 + 40, 180 + 40, 120 + 40)) << "light adds up";
+}
+
+TEST_F(Frame, EndingTheGameWithoutQuittingReturnsToTheTitleMenu) {
+    end_game();
+    EXPECT_EQ(heard, std::vector<std::string>{"gameover.ogg"});
+}
+
+TEST_F(Frame, EndingTheGameAfterQuittingEndsTheProgram) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            quit_requested = 1;
+            end_game();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// The banner and the game-over display on an 800-pixel screen.
+class Sequences : public Frame {
+protected:
+    static void SetUpTestSuite() { open_headless_screen(800, 600); }
+    void SetUp() override {
+        Frame::SetUp();
+        screen_width = 800;
+        screen_height = 600;
+    }
+};
+
+TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFrames) {
+    lay(1, 1, {"..."});
+    new_level_banner = 1;
+    const int before = frame_number();
+    frame();
+    EXPECT_EQ(frame_number() - before, 160);
+    EXPECT_EQ(new_level_banner, 0);
+    EXPECT_EQ(text_pen_x, 0.0f) << "the next frame's texts start where they should";
+    // The frame goes on after the banner and draws the level again.
+    EXPECT_EQ(pixel_of_cell(2, 1), floor_colour);
+    const int again = frame_number();
+    frame();
+    EXPECT_EQ(frame_number(), again) << "once per level";
+}
+
+TEST_F(Sequences, TheBannerShowsTheLevelItOpens) {
+    lay(1, 1, {","});
+    // The last banner frame stays on the back buffer when nothing else is drawn.
+    frame();
+    show_dimension_banner();
+    EXPECT_EQ(read_pixel(1 * 16 + 8, 1 * 16 + 8), green_colour);
+}
+
+TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
+    const int before = frame_number();
+    show_game_over(1);
+    EXPECT_EQ(frame_number() - before, 40);
+    EXPECT_EQ(heard, std::vector<std::string>{"gameover.ogg"});
+}
+
+}  // namespace
