@@ -38,6 +38,9 @@ void init_globals() {
     init_content_globals();
     init_eventhandler_globals();
     init_text_globals();
+    init_sound_list_globals();
+    init_frontend_globals();
+    init_overlay_globals();
     start_time_ms = milliseconds();
     screen_width = screen_height = screen_scale = 1.0f;
     game_window = game_screen = 0;
