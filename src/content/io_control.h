@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "content/floaters.h"
 #include "content/level_setup.h"
 #include "content/object_definitions.h"
 #include "content/sound_list.h"
@@ -10,6 +11,3 @@
 
 // Start values of every content global.
 void init_content_globals();
-
-void build_floaters();
-void build_menu_floaters();
