@@ -156,6 +156,7 @@ int command_level(int argc, char** argv) {
     if (argc != 4 || !parse_int(argv[3], level)) return usage();
     if (!start_game_in(argv[2])) return 1;
     dimension = int32_t(level);
+    player.x = player.y = -1.0f;   // still negative afterwards: nothing was dug
     build_next_level();
     std::fputs(dump_level().c_str(), stdout);
     shutdown_media();

@@ -2,56 +2,59 @@
 
 #include <cmath>
 
-#include "content/object_definitions.h"
-#include "core/startup.h"
+#include "core/system_ini.h"
 #include "world/enemy_ai.h"
 #include "world/world.h"
 
 char tile_symbol(const std::string& kind) {
     if (kind == lab_wall) return '#';
     if (kind == lab_floor) return '.';
-    if (kind == lab_green) return ',';
+    if (kind == lab_green) return 'g';
     if (kind == lab_water) return '~';
-    if (kind == lab_blue_floor) return 'b';
-    if (kind == lab_fixed_floor) return 'B';
-    if (kind == lab_pink_floor) return 'p';
-    if (kind == lab_fixed_pink_floor) return 'P';
     return '?';
 }
+
+namespace {
+
+std::string pair_text(long x, long y) { return std::to_string(x) + " " + std::to_string(y); }
+
+std::string player_line() {
+    if (player.x < 0 || player.y < 0 || tile_width <= 0 || tile_height <= 0)
+        return "player none\n";
+    return "player " + pair_text(std::lround(player.x / tile_width),
+                                 std::lround(player.y / tile_height)) + "\n";
+}
+
+std::string enemy_lines(const char* label, const std::vector<enemy>& list) {
+    std::string out;
+    for (const enemy& e : list) {
+        long x = tile_width > 0 ? std::lround(e.x / tile_width) : 0;
+        long y = tile_height > 0 ? std::lround(e.y / tile_height) : 0;
+        out += std::string(label) + " " + pair_text(x, y) + "\n";
+    }
+    return out;
+}
+
+}  // namespace
 
 std::string dump_level() {
     const int32_t last_x = std::min(level_last_x, max_level_extent);
     const int32_t last_y = std::min(level_last_y, max_level_extent);
-    std::string out;
-    out += "dimension " + std::to_string(dimension) + "\n";
-    out += "last cell " + std::to_string(last_x) + " " + std::to_string(last_y) + "\n";
-    out += "critical mass " + std::to_string(critical_mass) + "\n";
-    out += "time left " + std::to_string(time_left) + "\n";
-    out += "player " + std::to_string(std::lround(player.x)) + " " +
-           std::to_string(std::lround(player.y)) + "\n";
-    out += "map\n";
+    std::string out = "size " + pair_text(last_x, last_y) + "\n";
+    out += "critical_mass " + std::to_string(critical_mass) + "\n";
+    out += "time_left " + std::to_string(time_left) + "\n";
+    out += player_line();
     for (int32_t y = 0; y <= last_y; ++y) {
-        for (int32_t x = 0; x <= last_x; ++x) {
-            const world_cell& cell = world_matrix[x][y];
-            out += cell.active == 1 ? tile_symbol(cell.tile_name) : ' ';
-        }
+        for (int32_t x = 0; x <= last_x; ++x) out += tile_symbol(world_matrix[x][y].tile_name);
         out += "\n";
     }
-    out += "objects " + std::to_string(world_objects.size()) + "\n";
-    for (int32_t x = 0; x <= last_x; ++x) {
+    for (int32_t x = 0; x <= last_x; ++x)
         for (int32_t y = 0; y <= last_y; ++y) {
             const world_cell& cell = world_matrix[x][y];
-            for (int slot = 0; slot < 4; ++slot) {
-                if (cell.child_object[slot] < 0) continue;
-                out += "  " + std::to_string(x) + " " + std::to_string(y) + " slot " +
-                       std::to_string(slot) + " " + cell.child_name[slot] + "\n";
-            }
+            for (int slot = 0; slot < 4; ++slot)
+                if (cell.child_object[slot] != -1)
+                    out += "object " + pair_text(x, y) + " " + std::to_string(slot) + " " +
+                           cell.child_name[slot] + "\n";
         }
-    }
-    for (const auto* list : {&painters, &erasers}) {
-        out += (list == &painters ? "painters " : "erasers ") + std::to_string(list->size()) + "\n";
-        for (const enemy& e : *list)
-            out += "  " + std::to_string(e.x) + " " + std::to_string(e.y) + "\n";
-    }
-    return out;
+    return out + enemy_lines("painter", painters) + enemy_lines("eraser", erasers);
 }

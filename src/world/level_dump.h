@@ -1,10 +1,10 @@
-// A level as plain text: the map, the counters, the objects and the enemies.
+// A level as plain text: its size, counters, start, map, objects and enemies.
 // Golden files and the developer tool use it to show what a build produced.
 #pragma once
 
 #include <string>
 
-// One character per tile kind: # wall, . floor, , green, ~ water, b blue,
-// B fixed, p pink, P fixed pink, ? anything else; a blank for an inactive cell.
+// One character per tile kind: # wall, . floor, g green, ~ water, ? anything else.
 char tile_symbol(const std::string& kind);
+// Set the player to (-1, -1) before a build to have "player none" when nothing was dug.
 std::string dump_level();
