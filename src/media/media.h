@@ -126,6 +126,15 @@ void write_string(int file, const std::string& text);
 void write_line(int file, const std::string& text);  // ends with CR LF
 void close_file(int file);
 long long file_size(const std::string& path);   // -1 missing, -2 folder
+// What moves when a file is written or replaced; times in ns since 1970. The
+// status-change time moves even when a copy puts back an old modified time.
+struct file_stamp {
+    int64_t size = 0;
+    int64_t modified_ns = 0;
+    int64_t changed_ns = 0;
+    uint64_t inode = 0;
+};
+bool read_file_stamp(const std::string& path, file_stamp& stamp);   // false: missing or folder
 int scan_folder(const std::string& folder, const std::string& pattern);  // sorted bytewise
 bool next_entry(int scan);     // moves to the next entry, the first at the first call
 std::string entry_name(int scan);

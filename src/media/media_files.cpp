@@ -120,6 +120,17 @@ long long file_size(const std::string& path) {
     return static_cast<long long>(info.st_size);
 }
 
+bool read_file_stamp(const std::string& path, file_stamp& stamp) {
+    struct stat info;
+    if (stat(native_path(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    constexpr int64_t ns = 1000000000;
+    stamp.size = static_cast<int64_t>(info.st_size);
+    stamp.modified_ns = static_cast<int64_t>(info.st_mtim.tv_sec) * ns + info.st_mtim.tv_nsec;
+    stamp.changed_ns = static_cast<int64_t>(info.st_ctim.tv_sec) * ns + info.st_ctim.tv_nsec;
+    stamp.inode = static_cast<uint64_t>(info.st_ino);
+    return true;
+}
+
 int scan_folder(const std::string& folder, const std::string& pattern) {
     std::string native = native_path(folder);
     DIR* dir = opendir(native.empty() ? "." : native.c_str());
