@@ -111,7 +111,6 @@ void build_next_level() {
     free_enemy_list(erasers);
     reset_world();
     load_object_definitions();
-    definition_cache_scope cache;
     build_labyrinth_and_enemies();
 }
 
@@ -139,7 +138,6 @@ void load_level_base(const std::string& path) {
     free_enemy_list(painters);
     free_enemy_list(erasers);
     load_player_image();
-    definition_cache_scope cache;
     build_labyrinth_and_enemies();
 }
 
@@ -157,7 +155,6 @@ void load_world_file(const std::string& path) {
     // The file's own extent orders its cells; only those inside the matrix are kept.
     level_last_x = within_matrix(file_last_x);
     level_last_y = within_matrix(file_last_y);
-    definition_cache_scope cache;
     int32_t x = 0, y = 0;
     do {
         std::string kind = read_line(file);

@@ -1,11 +1,13 @@
 #include "content/tile_definitions.h"
 
+#include <chrono>
 #include <cmath>
 #include <unordered_map>
 
 #include "content/pair_file.h"
 #include "core/system_ini.h"
 #include "media/media.h"
+#include "world/interned_name.h"
 #include "world/world.h"
 
 std::vector<tile_graphic> tile_graphics;
@@ -17,16 +19,37 @@ enum class tile_key {
     transparency, use_enemy, dx1, dx2, use_direction, internal_name
 };
 
+// A key as read, with its value ready to apply: names interned, numbers and
+// direction words converted once.
 struct definition_entry {
     tile_key key;
-    std::string value;
+    interned_name name;
     int32_t number;
 };
 
-struct parsed_definition {
+struct cached_definition {
+    bool known = false;      // `found` and `entries` describe the file of `stamp`
+    bool settled = false;    // written long enough before the read to trust the stamp
     bool found = false;
+    file_stamp stamp;
     std::vector<definition_entry> entries;
 };
+
+// File times come from a coarse clock: a tick of a few ms on Linux file
+// systems, whole seconds on some others. A second edit within the tick of the
+// version we read may leave every part of the stamp as it was, so a file that
+// was modified within a tick of our read is read again at every load until it
+// is older than that.
+int64_t settle_ns(const file_stamp& stamp) {
+    constexpr int64_t second = 1'000'000'000;
+    return stamp.modified_ns % second == 0 ? 2 * second : second / 50;
+}
+
+const interned_name no_child = "#";
+const interned_name dummy_image = "dummy.png";
+
+std::unordered_map<std::string, cached_definition> definitions;
+int64_t definition_reads = 0;
 
 bool key_of(const std::string& text, tile_key& key) {
     static const std::unordered_map<std::string, tile_key> keys = {
@@ -45,50 +68,84 @@ bool key_of(const std::string& text, tile_key& key) {
     return true;
 }
 
+// 0 for a word that leaves the direction as it is.
+int32_t direction_code(const std::string& value) {
+    if (value == "DEFAULT") return 17;
+    if (value == "UP") return 21;
+    if (value == "DOWN") return 18;
+    if (value == "LEFT") return 19;
+    if (value == "RIGHT") return 20;
+    return 0;
+}
+
+bool names_text(tile_key key) {
+    return key == tile_key::gfx_name || key == tile_key::child1 || key == tile_key::child2 ||
+           key == tile_key::child3 || key == tile_key::child4;
+}
+
 // Unknown keys (the extra child slots among them) are dropped with their values.
-parsed_definition parse_definition(const std::string& path) {
-    parsed_definition parsed;
+void read_definition(const std::string& path, cached_definition& definition) {
+    ++definition_reads;
     key_value_pairs pairs;
-    parsed.found = read_pair_file(path, pairs);
-    for (auto& [key_text, value] : pairs) {
+    definition.found = read_pair_file(path, pairs);
+    definition.entries.clear();
+    for (const auto& [key_text, value] : pairs) {
         tile_key key;
         if (!key_of(key_text, key)) continue;
-        int32_t number = read_integer(value);
-        parsed.entries.push_back({key, std::move(value), number});
+        definition_entry entry{key, {}, 0};
+        if (names_text(key))
+            entry.name = value;
+        else if (key == tile_key::use_direction)
+            entry.number = direction_code(value);
+        else
+            entry.number = read_integer(value);
+        definition.entries.push_back(entry);
     }
-    return parsed;
 }
 
-int cache_depth = 0;
-std::unordered_map<std::string, parsed_definition> definition_cache;
-
-const parsed_definition& definition_at(const std::string& path) {
-    auto cached = definition_cache.find(path);
-    if (cached != definition_cache.end()) return cached->second;
-    return definition_cache.emplace(path, parse_definition(path)).first->second;
+bool same_file(const file_stamp& a, const file_stamp& b) {
+    return a.size == b.size && a.modified_ns == b.modified_ns && a.changed_ns == b.changed_ns &&
+           a.inode == b.inode;
 }
 
-void set_child(world_cell& cell, int slot, const std::string& name) {
+int64_t now_ns() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// The definition as the file holds it now.
+const cached_definition& current_definition(const std::string& path) {
+    cached_definition& definition = definitions[path];
+    file_stamp stamp;
+    if (!read_file_stamp(path, stamp)) {
+        definition.known = false;   // whatever appears there next is read
+        definition.found = false;
+        return definition;
+    }
+    if (definition.known && definition.settled && same_file(definition.stamp, stamp))
+        return definition;
+    // The clock is read after the stamp and before the file: an edit that the
+    // read misses lands later and gets a later time than a settled stamp.
+    definition.settled = now_ns() - stamp.modified_ns > settle_ns(stamp);
+    definition.stamp = stamp;
+    definition.known = true;
+    read_definition(path, definition);
+    return definition;
+}
+
+void set_child(world_cell& cell, int slot, interned_name name) {
     cell.child_name[slot] = name;
     cell.child_object[slot] = -1;
-    if (name != "#") cell.child_count = uint8_t(slot);
-}
-
-void set_direction(world_cell& cell, const std::string& value) {
-    if (value == "DEFAULT") cell.tile_direction = 17;
-    else if (value == "UP") cell.tile_direction = 21;
-    else if (value == "DOWN") cell.tile_direction = 18;
-    else if (value == "LEFT") cell.tile_direction = 19;
-    else if (value == "RIGHT") cell.tile_direction = 20;
+    if (name != no_child) cell.child_count = uint8_t(slot);
 }
 
 void apply_entry(world_cell& cell, const definition_entry& entry) {
     switch (entry.key) {
-    case tile_key::gfx_name: cell.gfx_name = entry.value; break;
-    case tile_key::child1: set_child(cell, 0, entry.value); break;
-    case tile_key::child2: set_child(cell, 1, entry.value); break;
-    case tile_key::child3: set_child(cell, 2, entry.value); break;
-    case tile_key::child4: set_child(cell, 3, entry.value); break;
+    case tile_key::gfx_name: cell.gfx_name = entry.name; break;
+    case tile_key::child1: set_child(cell, 0, entry.name); break;
+    case tile_key::child2: set_child(cell, 1, entry.name); break;
+    case tile_key::child3: set_child(cell, 2, entry.name); break;
+    case tile_key::child4: set_child(cell, 3, entry.name); break;
     case tile_key::value1: cell.value1 = entry.number; break;
     case tile_key::random_seed: cell.tile_seed = entry.number; break;
     case tile_key::rotate: cell.rotate = entry.number; break;
@@ -100,24 +157,22 @@ void apply_entry(world_cell& cell, const definition_entry& entry) {
     case tile_key::use_enemy: cell.use_enemy = uint8_t(entry.number); break;
     case tile_key::dx1: cell.dx1 = entry.number; break;
     case tile_key::dx2: cell.dx2 = entry.number; break;
-    case tile_key::use_direction: set_direction(cell, entry.value); break;
+    case tile_key::use_direction:
+        if (entry.number != 0) cell.tile_direction = uint8_t(entry.number);
+        break;
     case tile_key::internal_name: break;   // the kind's name is its file's name
     }
 }
 
 }  // namespace
 
-definition_cache_scope::definition_cache_scope() { ++cache_depth; }
-
-definition_cache_scope::~definition_cache_scope() {
-    if (--cache_depth == 0) definition_cache.clear();
-}
-
 void init_tile_definition_globals() {
     tile_graphics.clear();
-    definition_cache.clear();
-    cache_depth = 0;
+    definitions.clear();
+    definition_reads = 0;
 }
+
+int64_t tile_definition_reads() { return definition_reads; }
 
 void build_tile_graphics() {
     int scan = scan_folder(cfg_topogfx, "*" + cfg_gfxcodec);
@@ -141,20 +196,13 @@ std::string tile_definition_path(const std::string& kind) {
 
 void load_tile_definition(int32_t x, int32_t y, const std::string& path) {
     if (!in_matrix(x, y)) return;
-    parsed_definition uncached;
-    const parsed_definition* definition = nullptr;
-    if (cache_depth > 0) {
-        definition = &definition_at(path);
-    } else {
-        uncached = parse_definition(path);
-        definition = &uncached;
-    }
-    if (!definition->found) return;
+    const cached_definition& definition = current_definition(path);
+    if (!definition.found) return;
     world_cell& cell = world_matrix[x][y];
     cell.child_count = 0;
-    cell.gfx_name.clear();
-    for (const definition_entry& entry : definition->entries) apply_entry(cell, entry);
-    if (cell.gfx_name.empty()) cell.gfx_name = "dummy.png";
+    cell.gfx_name = interned_name();
+    for (const definition_entry& entry : definition.entries) apply_entry(cell, entry);
+    if (cell.gfx_name.empty()) cell.gfx_name = dummy_image;
     cell.children_spawned = 0;
 }
 

@@ -28,14 +28,9 @@ void load_tile_definition(int32_t x, int32_t y, const std::string& path);
 // Gives the cell its own blended sprite of the named image.
 void attach_tile_graphic(int32_t x, int32_t y, const std::string& gfx_name);
 
-// While one of these lives, each definition file is read from disk once and
-// remembered; a level build sets hundreds of thousands of tiles from a
-// handful of files. Outside a build every set_tile reads the file afresh, so
-// an edited definition takes effect at once.
-class definition_cache_scope {
-public:
-    definition_cache_scope();
-    ~definition_cache_scope();
-    definition_cache_scope(const definition_cache_scope&) = delete;
-    definition_cache_scope& operator=(const definition_cache_scope&) = delete;
-};
+// Definitions are parsed once and kept with their file's stamp (size, times,
+// inode). Each load compares the stamp with the file's current one and reads
+// the file again only when it changed, appeared or disappeared, so an edited
+// definition takes effect at the very next set_tile.
+// How many times a definition file has been read from disk since start-up.
+int64_t tile_definition_reads();

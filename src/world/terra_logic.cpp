@@ -202,8 +202,6 @@ void trigger_bombs(int32_t x, int32_t y) {
 void switch_tiles() {
     MARK_SITE("terra_logic");
     play(cfg_swapsound);
-    // Each definition is read once for the whole sweep.
-    definition_cache_scope cache;
     for (int32_t x = 0; x <= level_columns_end(); ++x)
         for (int32_t y = 0; y <= level_rows_end(); ++y) {
             const std::string& kind = world_matrix[x][y].tile_name;
@@ -222,7 +220,6 @@ void switch_tiles() {
 void explode_bomb() {
     MARK_SITE("terra_logic");
     play(cfg_explosionsound);
-    definition_cache_scope cache;
     for (int32_t x = 0; x <= level_columns_end(); ++x)
         for (int32_t y = 0; y <= level_rows_end(); ++y) {
             world_cell& cell = world_matrix[x][y];

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "content/io_control.h"
 #include "support/world_pack.h"
 #include "world/world.h"
@@ -22,6 +25,15 @@ protected:
     }
     void define(const std::string& kind, const std::string& text) {
         tile_definition(folder, kind, text);
+    }
+    std::filesystem::path definition_file(const std::string& kind) {
+        return folder.path() + "/DATA/TILES/T/" + kind;
+    }
+    static std::filesystem::file_time_type hours_ago(int hours) {
+        return std::filesystem::file_time_type::clock::now() - std::chrono::hours(hours);
+    }
+    void set_modified(const std::string& kind, std::filesystem::file_time_type time) {
+        std::filesystem::last_write_time(definition_file(kind), time);
     }
     world_cell& load(const std::string& kind, int x = 3, int y = 4) {
         load_tile_definition(x, y, tile_definition_path(kind));
@@ -187,22 +199,70 @@ TEST_F(TileDefinitions, ImageNamesMatchExactly) {
     EXPECT_TRUE(blended_exists(before));
 }
 
-TEST_F(TileDefinitions, OutsideABuildAnEditedDefinitionTakesEffectAtOnce) {
+TEST_F(TileDefinitions, AnUnchangedDefinitionIsReadOnce) {
+    define("LAB_KEEP", pairs({{"VALUE1", "5"}, {"GFXNAME", "floor.png"}}));
+    set_modified("LAB_KEEP", hours_ago(1));
+    const int64_t reads = tile_definition_reads();
+    set_tile(1, 1, "LAB_KEEP", false);
+    set_tile(1, 2, "LAB_KEEP", false);
+    load("LAB_KEEP", 1, 1);
+    EXPECT_EQ(tile_definition_reads(), reads + 1);
+    EXPECT_EQ(world_matrix[1][2].value1, 5);
+    EXPECT_EQ(world_matrix[1][2].gfx_name, "floor.png");
+}
+
+TEST_F(TileDefinitions, AnEditedDefinitionTakesEffectAtTheNextSetTile) {
     define("LAB_EDIT", pairs({{"VALUE1", "1"}}));
+    set_modified("LAB_EDIT", hours_ago(2));
     set_tile(1, 1, "LAB_EDIT", false);
+    EXPECT_EQ(world_matrix[1][1].value1, 1);
+
+    // Same size, another time.
     define("LAB_EDIT", pairs({{"VALUE1", "2"}}));
+    set_modified("LAB_EDIT", hours_ago(1));
     set_tile(1, 2, "LAB_EDIT", false);
     EXPECT_EQ(world_matrix[1][2].value1, 2);
-    {
-        // During a build each file is read once.
-        definition_cache_scope build;
-        set_tile(1, 3, "LAB_EDIT", false);
-        define("LAB_EDIT", pairs({{"VALUE1", "3"}}));
-        set_tile(1, 4, "LAB_EDIT", false);
-        EXPECT_EQ(world_matrix[1][4].value1, 2);
-    }
+
+    // Replaced by a copy that kept size and time, as unpacking a mod does.
+    const auto time = std::filesystem::last_write_time(definition_file("LAB_EDIT"));
+    define("LAB_COPY", pairs({{"VALUE1", "3"}}));
+    std::filesystem::last_write_time(definition_file("LAB_COPY"), time);
+    std::filesystem::rename(definition_file("LAB_COPY"), definition_file("LAB_EDIT"));
+    set_tile(1, 3, "LAB_EDIT", false);
+    EXPECT_EQ(world_matrix[1][3].value1, 3);
+
+    // Two edits within one tick of the file clock, the second after the read.
+    const auto now = std::filesystem::file_time_type::clock::now();
+    define("LAB_EDIT", pairs({{"VALUE1", "4"}}));
+    set_modified("LAB_EDIT", now);
+    set_tile(1, 4, "LAB_EDIT", false);
+    define("LAB_EDIT", pairs({{"VALUE1", "5"}}));
+    set_modified("LAB_EDIT", now);
     set_tile(1, 5, "LAB_EDIT", false);
-    EXPECT_EQ(world_matrix[1][5].value1, 3);
+    EXPECT_EQ(world_matrix[1][4].value1, 4);
+    EXPECT_EQ(world_matrix[1][5].value1, 5);
+}
+
+TEST_F(TileDefinitions, ADeletedDefinitionLeavesCellsAloneUntilItReturns) {
+    define("LAB_GONE", pairs({{"VALUE1", "7"}, {"GFXNAME", "floor.png"}}));
+    define("LAB_OTHER", pairs({{"VALUE1", "1"}}));
+    set_modified("LAB_GONE", hours_ago(1));
+    const auto time = std::filesystem::last_write_time(definition_file("LAB_GONE"));
+    set_tile(2, 1, "LAB_GONE", false);
+    set_tile(2, 2, "LAB_OTHER", false);
+    EXPECT_EQ(world_matrix[2][1].value1, 7);
+
+    std::filesystem::remove(definition_file("LAB_GONE"));
+    set_tile(2, 2, "LAB_GONE", false);
+    EXPECT_EQ(world_matrix[2][2].tile_name, "LAB_GONE");
+    EXPECT_EQ(world_matrix[2][2].value1, 1) << "the old definition is not used";
+    EXPECT_EQ(world_matrix[2][2].gfx_name, "dummy.png");
+
+    // Back with the very same size and time: read again all the same.
+    define("LAB_GONE", pairs({{"VALUE1", "8"}, {"GFXNAME", "floor.png"}}));
+    std::filesystem::last_write_time(definition_file("LAB_GONE"), time);
+    set_tile(2, 3, "LAB_GONE", false);
+    EXPECT_EQ(world_matrix[2][3].value1, 8);
 }
 
 TEST_F(TileDefinitions, SetTileOutsideTheMatrixDoesNothing) {
