@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "content/object_definitions.h"
 #include "content/tile_definitions.h"
@@ -49,13 +50,15 @@ int32_t nearest_int(double value) {
     return int32_t(std::lround(value));
 }
 
+static_assert(std::is_trivially_copyable_v<world_cell>,
+              "resetting the matrix copies cells as plain bytes");
+
 void cell_matrix::recreate() {
     if (cells_.empty()) {
         cells_.resize(size_t(matrix_cells) * matrix_cells);
         return;
     }
-    const world_cell fresh;
-    for (world_cell& cell : cells_) cell = fresh;
+    std::fill(cells_.begin(), cells_.end(), world_cell{});
 }
 
 const world_cell& cell_at(int32_t x, int32_t y) {

@@ -7,22 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "world/interned_name.h"
 #include "world/world_frame.h"   // the frame itself, the counters, the level's end
 
 // The matrix holds cells 0..512 in each direction; a level uses a corner of it.
 constexpr int32_t matrix_cells = 513;
 constexpr int32_t max_level_extent = matrix_cells - 1;
 
+// Plain data (names are interned), so the whole matrix is reset by copying.
 struct world_cell {
     // -1 everywhere a cell has no object, also in a fresh cell: slot 0 must
     // never point at the first object of the level by accident.
     int32_t child_object[4] = {-1, -1, -1, -1};
-    std::string child_name[4];
+    interned_name child_name[4];
     int32_t last_child_slot = 0;
     int32_t tile_sprite = 0;
     int32_t alpha = 0;
-    std::string tile_name;
-    std::string gfx_name;
+    interned_name tile_name;
+    interned_name gfx_name;
     int32_t tile_seed = 0;
     uint8_t use_collision = 0;
     uint8_t children_spawned = 0;
