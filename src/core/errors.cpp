@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "core/replay.h"
 #include "core/startup.h"
 #include "core/system_ini.h"
 #include "media/media.h"
@@ -56,6 +57,7 @@ void raise_error(int code) {
 void end_program() {
     // The background threads look at this before touching the media layer.
     program_ending = true;
+    finish_input_script_modes();
     shutdown_media();
     std::fflush(nullptr);
     // Detached threads are still running: leave without static destructors.

@@ -12,6 +12,7 @@
 #include "core/eventhandler.h"
 #include "core/fault_report.h"
 #include "core/life.h"
+#include "core/replay.h"
 #include "core/super_gfx.h"
 #include "core/system_ini.h"
 #include "frontend/menus.h"
@@ -94,6 +95,8 @@ void joypad_watch_thread(int) {
 }
 
 void start_background_threads() {
+    // A replay takes the joypad from its script, frame by frame, on this thread.
+    if (replaying()) return;
     if (cfg_multicore != 1) {
         raise_error(1);
         return;
@@ -147,13 +150,16 @@ void start_up() {
 void print_usage(FILE* to) {
     std::fputs(
         "usage: zorbel [--frames N] [--headless] [--virtual-clock] [--desktop WxH]\n"
-        "              [--answer yes|no]\n"
+        "              [--answer yes|no] [--record FILE] [--replay FILE]\n"
         "Starts the game in the current folder, which must hold DATA/ini.txt.\n"
         "  --frames N       end after N frames\n"
         "  --headless       no window on the desktop, no sound device (implies --virtual-clock)\n"
         "  --virtual-clock  pauses advance the game's clock instead of waiting\n"
         "  --desktop WxH    act as if the desktop were W x H pixels\n"
-        "  --answer yes|no  the answer headless message boxes give\n",
+        "  --answer yes|no  the answer headless message boxes give\n"
+        "  --record FILE    write what the player held and typed, to replay the game\n"
+        "  --replay FILE    play a recorded or hand-written input script headless and\n"
+        "                   print where it ended (see docs/replays.md)\n",
         to);
 }
 
@@ -165,6 +171,13 @@ bool parse_arguments(int argc, char** argv) {
         if (arg == "--frames" && has_value) {
             options.frame_limit = std::strtol(argv[++i], nullptr, 10);
         } else if (arg == "--headless") {
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            options.virtual_clock = true;
+        } else if (arg == "--record" && has_value) {
+            options.record_path = argv[++i];
+        } else if (arg == "--replay" && has_value) {
+            options.replay_path = argv[++i];
             setenv("SDL_VIDEODRIVER", "offscreen", 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             options.virtual_clock = true;
@@ -189,6 +202,7 @@ bool parse_arguments(int argc, char** argv) {
 
 void present_frame() {
     flip_screen();
+    if (replaying()) joypad_present = start_joypad_service() ? 1 : 0;
     if (pump_events()) end_program();
     if (options.frame_limit >= 0 && frame_number() >= options.frame_limit) end_program();
 }
@@ -229,6 +243,11 @@ int zorbel_main(int argc, char** argv) {
         return 2;
     }
     set_virtual_clock(options.virtual_clock);
+    if (!options.replay_path.empty() && !start_replay(options.replay_path)) return 1;
+    if (!options.record_path.empty() && !start_recording(options.record_path)) {
+        std::fprintf(stderr, "zorbel: cannot write %s\n", options.record_path.c_str());
+        return 1;
+    }
     start_up();
     // A division by zero the player chose to survive comes back here and the
     // loop goes on with its next pass.

@@ -19,6 +19,8 @@ extern std::atomic<uint8_t> joypad_present;   // written by the joypad watch thr
 struct run_options {
     long frame_limit = -1;   // end through end_program after this many frames
     bool virtual_clock = false;
+    std::string record_path;
+    std::string replay_path;
 };
 extern run_options options;
 

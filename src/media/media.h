@@ -31,6 +31,10 @@ struct input_frame {
 void set_input_script(std::vector<input_frame> frames);  // empty: live devices
 void set_virtual_clock(bool on);   // sleep advances the clock instead of waiting
 bool virtual_clock_on();
+// Keeps what every keyboard and joypad snapshot and every typed text saw, per
+// frame, whatever the source (devices or script): the record replays the game.
+void start_input_recording();
+const std::vector<input_frame>& recorded_input();
 void set_fake_desktop(int width, int height);  // 0, 0: the real desktop
 void set_message_box_answer(int answer);       // the answer headless boxes give
 bool headless();               // no real display: offscreen or dummy video driver

@@ -69,6 +69,24 @@ constexpr key_pair key_map[] = {
     {0xDD, SDL_SCANCODE_APPLICATION},
 };
 
+// What the snapshots saw, frame by frame, while a recording runs.
+bool recording = false;
+std::vector<input_frame> record;
+
+input_frame& recorded_frame() {
+    size_t frame = static_cast<size_t>(std::max(frame_number(), 0));
+    if (record.size() <= frame) record.resize(frame + 1);
+    return record[frame];
+}
+
+void record_keys(const std::array<uint8_t, 256>& keys) {
+    if (!recording) return;
+    std::vector<int>& held = recorded_frame().keys;
+    held.clear();
+    for (size_t code = 0; code < keys.size(); ++code)
+        if (keys[code]) held.push_back(static_cast<int>(code));
+}
+
 // Set once the joystick subsystem is up; the joypad watch thread reads it.
 std::atomic<bool> joystick_ready{false};
 
@@ -129,12 +147,13 @@ void snapshot_keyboard() {
         if (const input_frame* frame = script_frame())
             for (int code : frame->keys)
                 if (code >= 0 && code < 256) s.keys[static_cast<size_t>(code)] = 1;
-        return;
+    } else if (s.video) {
+        pump_sdl_events();
+        const Uint8* held = SDL_GetKeyboardState(nullptr);
+        for (const key_pair& pair : key_map)
+            s.keys[static_cast<size_t>(pair.code)] = held[pair.key];
     }
-    if (!s.video) return;
-    pump_sdl_events();
-    const Uint8* held = SDL_GetKeyboardState(nullptr);
-    for (const key_pair& pair : key_map) s.keys[static_cast<size_t>(pair.code)] = held[pair.key];
+    record_keys(s.keys);
 }
 
 int scan_code_of_key(const std::string& key_name) {
@@ -175,13 +194,22 @@ std::string typed_text() {
         for (int f = s.script_text_frame; f <= last; ++f)
             text += s.script[static_cast<size_t>(f)].text;
         s.script_text_frame = std::max(s.script_text_frame, frame_number() + 1);
+        if (recording) recorded_frame().text += text;
         return text;
     }
     pump_sdl_events();
     std::string text;
     text.swap(s.typed);
+    if (recording) recorded_frame().text += text;
     return text;
 }
+
+void start_input_recording() {
+    recording = true;
+    record.clear();
+}
+
+const std::vector<input_frame>& recorded_input() { return record; }
 
 void enable_text_input(bool on) {
     media_state& s = state();
@@ -216,7 +244,22 @@ bool start_joypad_service() {
     return device_open();
 }
 
+namespace media { void read_joypad(); }
+
 void snapshot_joypad() {
+    read_joypad();
+    if (!recording) return;
+    const media_state& s = state();
+    input_frame& frame = recorded_frame();
+    frame.joypad = true;   // the game only looks at a joypad it believes present
+    frame.axis_x = s.axis_x;
+    frame.axis_y = s.axis_y;
+    frame.buttons.clear();
+    for (size_t n = 1; n < s.buttons.size(); ++n)
+        if (s.buttons[n]) frame.buttons.push_back(static_cast<int>(n));
+}
+
+void media::read_joypad() {
     media_state& s = state();
     s.axis_x = s.axis_y = 0;
     s.buttons.fill(false);
