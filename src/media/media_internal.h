@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -46,14 +47,39 @@ struct window_record {
     SDL_Window* window = nullptr;
 };
 
+// A texture as the draws see it. SDL 2.26 applies a texture's filter when its
+// queued draws are carried out, so the filter in force and whether draws of
+// it may still wait in the queue are tracked here.
+struct gpu_texture {
+    SDL_Texture* texture = nullptr;
+    int width = 0, height = 0;
+    SDL_ScaleMode scale = SDL_ScaleModeNearest;
+    uint64_t queued_in = 0;           // the flush period of its last draw
+};
+
+// A shared texture holding many small sprites, packed on shelves. Every slot
+// carries a border of the sprite's edge texels, so filtering and turning
+// sample what the sprite's own texture would have given at its edge.
+struct atlas_page {
+    gpu_texture gpu;
+    struct shelf {
+        int y = 0, height = 0, end = 0;   // end: first free column
+    };
+    std::vector<shelf> shelves;
+    std::vector<SDL_Rect> free_slots;  // slots of freed sprites, reused by later ones
+    int sprites = 0;                   // sprites placed; the page goes at zero
+};
+
 struct sprite_record {
     SDL_Surface* surface = nullptr;   // absent for grabs, which live on the GPU only
-    SDL_Texture* texture = nullptr;   // made on first use when there is a renderer
+    gpu_texture own;                  // large images and grabs; made on first use
+    atlas_page* page = nullptr;       // or a place on a page, also made on first use
+    SDL_Rect slot{};                  // the page area held, border included
+    SDL_Rect source{};                // the sprite's texels on its texture
     int width = 0, height = 0;
     bool has_holes = false;           // some texel has alpha 0
     bool rects_ready = false;
     std::vector<SDL_Rect> opaque;     // texel rectangles covering every visible texel
-    SDL_ScaleMode scale = SDL_ScaleModeNearest;
 };
 
 struct blended_record {
@@ -130,6 +156,9 @@ struct media_state {
     SDL_BlendMode blend_mode = SDL_BLENDMODE_BLEND;
     bool holes_visible = false;        // the current factors would draw transparent texels
     SDL_ScaleMode scale_mode = SDL_ScaleModeNearest;
+    std::vector<std::unique_ptr<atlas_page>> pages;
+    uint64_t flush_period = 1;         // counts the queue flushes the media layer asks for
+    bool gl_renderer = false;          // its filter changes bind behind SDL's state cache
 
     // sound
     handle_table<sound_record> sounds;
@@ -172,6 +201,17 @@ bool script_on();
 // Text at the SDL edge: the game keeps Latin-1 bytes, SDL speaks UTF-8.
 std::string latin1_to_utf8(const std::string& text);
 std::string utf8_to_latin1(const std::string& text);
+
+// A texture as made by SDL: its size and the filter it came with.
+gpu_texture wrap_texture(SDL_Texture* texture);
+
+// Texture atlas: puts a sprite with a surface on a page (false when it does
+// not fit one: too large, or no page can be made); gives its slot back.
+bool place_on_page(sprite_record& sprite);
+void release_from_page(sprite_record& sprite);
+void close_pages();
+// Carries out the queued draws; later filter changes no longer reach them.
+void flush_draws();
 
 // Shutdown helpers of each file.
 void close_screen_objects();

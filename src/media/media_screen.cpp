@@ -116,7 +116,7 @@ void close_screen_objects() {
     s.window = nullptr;
     s.screen_width = s.screen_height = 0;
     s.renderer_name.clear();
-    s.vsync = s.custom_blend = s.flipped = s.pass_open = s.show = false;
+    s.vsync = s.custom_blend = s.flipped = s.pass_open = s.show = s.gl_renderer = false;
     s.gl_flush = nullptr;
     s.saved_target = nullptr;
 }
@@ -214,7 +214,8 @@ int open_screen(int window, int width, int height) {
     s.refresh = display_refresh(s.window);
     s.show = !headless();
     s.gl_flush = nullptr;
-    if (!s.show && SDL_strncmp(info.name, "opengl", 6) == 0)
+    s.gl_renderer = SDL_strncmp(info.name, "opengl", 6) == 0;
+    if (!s.show && s.gl_renderer)
         s.gl_flush = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFlush"));
 
     SDL_BlendMode probe = SDL_ComposeCustomBlendMode(
@@ -255,6 +256,7 @@ void flip_screen() {
         SDL_RenderFlush(s.renderer);
         if (s.gl_flush) s.gl_flush();
     }
+    ++s.flush_period;
     ++frames;
     pump_sdl_events();
     if (!s.vsync || !s.show) cap_frame_rate();
@@ -269,7 +271,6 @@ int grab_sprite(int x, int y, int width, int height) {
     SDL_Texture* texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
                                              SDL_TEXTUREACCESS_TARGET, width, height);
     if (!texture) return 0;
-    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
     SDL_SetRenderTarget(s.renderer, texture);
     SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
     SDL_RenderClear(s.renderer);
@@ -278,7 +279,8 @@ int grab_sprite(int x, int y, int width, int height) {
     SDL_RenderCopy(s.renderer, s.back, &source, &destination);
     SDL_SetRenderTarget(s.renderer, s.back);
     sprite_record record;
-    record.texture = texture;
+    record.own = wrap_texture(texture);
+    record.source = {0, 0, width, height};
     record.width = width;
     record.height = height;
     return s.sprites.add(std::move(record));
@@ -291,8 +293,8 @@ bool save_sprite_bmp(int sprite, const std::string& path) {
     SDL_Surface* source = record->surface;
     SDL_Surface* read = nullptr;
     if (!source) {
-        if (!s.renderer || !record->texture) return false;
-        read = read_back(record->texture, 0, 0, record->width, record->height);
+        if (!s.renderer || !record->own.texture) return false;
+        read = read_back(record->own.texture, 0, 0, record->width, record->height);
         if (!read) return false;
         source = read;
     }

@@ -33,14 +33,33 @@ bool apply_colour_key(SDL_Surface* surface) {
     return holes;
 }
 
-SDL_Texture* texture_of(sprite_record& sprite) {
+// The texture a sprite draws from, made on first use: a place on an atlas
+// page when the sprite is small, else a texture of its own.
+gpu_texture* texture_of(sprite_record& sprite) {
+    if (sprite.page) return &sprite.page->gpu;
+    if (sprite.own.texture) return &sprite.own;
     media_state& s = state();
-    if (!sprite.texture && sprite.surface && s.renderer) {
-        sprite.texture = SDL_CreateTextureFromSurface(s.renderer, sprite.surface);
-        if (sprite.texture) SDL_SetTextureScaleMode(sprite.texture, SDL_ScaleModeNearest);
-        sprite.scale = SDL_ScaleModeNearest;
-    }
-    return sprite.texture;
+    if (!sprite.surface || !s.renderer) return nullptr;
+    if (place_on_page(sprite)) return &sprite.page->gpu;
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(s.renderer, sprite.surface);
+    if (!texture) return nullptr;
+    sprite.own = wrap_texture(texture);
+    sprite.source = {0, 0, sprite.width, sprite.height};
+    return &sprite.own;
+}
+
+// Sets the filter a texture's following draws get. SDL 2.26 would apply it to
+// draws of the texture still waiting in the queue too, so those go out first.
+// Its GL renderers bind the texture to set the filter without telling their
+// state cache: a queued draw of the texture bound before would take this
+// one's texels.
+void use_filter(gpu_texture& gpu, SDL_ScaleMode mode) {
+    media_state& s = state();
+    if (gpu.scale == mode) return;
+    if (gpu.queued_in == s.flush_period) flush_draws();
+    SDL_SetTextureScaleMode(gpu.texture, mode);
+    if (s.gl_renderer) SDL_GL_UnbindTexture(gpu.texture);
+    gpu.scale = mode;
 }
 
 // Rectangles of texels covering every visible texel of the sprite: runs of
@@ -125,29 +144,36 @@ bool holes_would_show(int destination, bool custom, SDL_BlendMode mode) {
 std::vector<SDL_Vertex> vertices;
 std::vector<int> indices;
 
-// Draws the texture over a quad given by a mapping from texture fractions
+// Draws the sprite over a quad given by a mapping from sprite fractions
 // (u, v in 0..1) to the screen, either whole or only its visible rectangles.
+// Texture coordinates are those of the sprite's texels on its texture.
 template <class Mapping>
-void draw_mapped(SDL_Texture* texture, const sprite_record* holes, int alpha, Mapping map) {
+void draw_mapped(const sprite_record& sprite, const gpu_texture& gpu, bool only_opaque,
+                 int alpha, Mapping map) {
     vertices.clear();
     indices.clear();
     const SDL_Color colour{255, 255, 255, static_cast<Uint8>(alpha)};
-    auto quad = [&](float u0, float v0, float u1, float v1) {
+    const float w = static_cast<float>(sprite.width), h = static_cast<float>(sprite.height);
+    const float tw = static_cast<float>(gpu.width), th = static_cast<float>(gpu.height);
+    const float sx = static_cast<float>(sprite.source.x), sy = static_cast<float>(sprite.source.y);
+    // corners in texels of the sprite
+    auto quad = [&](int x0, int y0, int x1, int y1) {
         int first = static_cast<int>(vertices.size());
-        const float us[4] = {u0, u1, u1, u0};
-        const float vs[4] = {v0, v0, v1, v1};
-        for (int k = 0; k < 4; ++k) vertices.push_back({map(us[k], vs[k]), colour, {us[k], vs[k]}});
+        const int xs[4] = {x0, x1, x1, x0};
+        const int ys[4] = {y0, y0, y1, y1};
+        for (int k = 0; k < 4; ++k)
+            vertices.push_back({map(xs[k] / w, ys[k] / h), colour,
+                                {(sx + static_cast<float>(xs[k])) / tw,
+                                 (sy + static_cast<float>(ys[k])) / th}});
         for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(first + k);
     };
-    if (holes) {
-        const float w = static_cast<float>(holes->width), h = static_cast<float>(holes->height);
-        for (const SDL_Rect& r : holes->opaque)
-            quad(r.x / w, r.y / h, (r.x + r.w) / w, (r.y + r.h) / h);
+    if (only_opaque) {
+        for (const SDL_Rect& r : sprite.opaque) quad(r.x, r.y, r.x + r.w, r.y + r.h);
     } else {
-        quad(0, 0, 1, 1);
+        quad(0, 0, sprite.width, sprite.height);
     }
     if (vertices.empty()) return;
-    SDL_RenderGeometry(state().renderer, texture, vertices.data(),
+    SDL_RenderGeometry(state().renderer, gpu.texture, vertices.data(),
                        static_cast<int>(vertices.size()), indices.data(),
                        static_cast<int>(indices.size()));
 }
@@ -159,14 +185,30 @@ float wrap_angle(float degrees) {
 
 }  // namespace
 
+gpu_texture wrap_texture(SDL_Texture* texture) {
+    gpu_texture gpu;
+    gpu.texture = texture;
+    SDL_QueryTexture(texture, nullptr, nullptr, &gpu.width, &gpu.height);
+    // New textures take the filter of SDL's hint, which the environment may set.
+    SDL_GetTextureScaleMode(texture, &gpu.scale);
+    return gpu;
+}
+
+void flush_draws() {
+    media_state& s = state();
+    if (s.renderer) SDL_RenderFlush(s.renderer);
+    ++s.flush_period;
+}
+
 void close_sprite_objects() {
     media_state& s = state();
     for (auto& [handle, sprite] : s.sprites.items()) {
-        if (sprite.texture) SDL_DestroyTexture(sprite.texture);
+        if (sprite.own.texture) SDL_DestroyTexture(sprite.own.texture);
         if (sprite.surface) SDL_FreeSurface(sprite.surface);
     }
     s.sprites.items().clear();
     s.blended.items().clear();
+    close_pages();
 }
 
 }  // namespace media
@@ -212,7 +254,8 @@ void free_sprite(int sprite) {
     media_state& s = state();
     sprite_record* record = s.sprites.find(sprite);
     if (!record) return;
-    if (record->texture) SDL_DestroyTexture(record->texture);
+    release_from_page(*record);
+    if (record->own.texture) SDL_DestroyTexture(record->own.texture);
     if (record->surface) SDL_FreeSurface(record->surface);
     s.sprites.erase(sprite);
 }
@@ -263,25 +306,24 @@ void draw_blended(int blended, int x, int y, int alpha) {
     if (!record) return;
     sprite_record* sprite = s.sprites.find(record->sprite);
     if (!sprite) return;
-    SDL_Texture* texture = texture_of(*sprite);
-    if (!texture) return;
+    gpu_texture* gpu = texture_of(*sprite);
+    if (!gpu) return;
+    SDL_Texture* texture = gpu->texture;
     alpha = alpha < 0 ? 0 : alpha > 255 ? 255 : alpha;
+    // Blend mode and alpha travel with each queued draw; the filter does not.
     SDL_SetTextureBlendMode(texture, s.blend_mode);
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(alpha));
-    if (sprite->scale != s.scale_mode) {
-        SDL_SetTextureScaleMode(texture, s.scale_mode);
-        sprite->scale = s.scale_mode;
-    }
+    use_filter(*gpu, s.scale_mode);
+    gpu->queued_in = s.flush_period;
 
     const float left = static_cast<float>(x), top = static_cast<float>(y);
     const bool cut_holes = sprite->has_holes && s.holes_visible;
     if (cut_holes && !sprite->rects_ready) find_opaque_rects(*sprite);
-    const sprite_record* holes = cut_holes ? sprite : nullptr;
 
     if (record->free_form) {
         // Corners are offsets from the drawing position, clockwise from top-left.
         const auto& c = record->corners;
-        draw_mapped(texture, holes, alpha, [&](float u, float v) {
+        draw_mapped(*sprite, *gpu, cut_holes, alpha, [&](float u, float v) {
             float a = (1 - u) * (1 - v), b = u * (1 - v), d = u * v, e = (1 - u) * v;
             return SDL_FPoint{left + a * c[0].x + b * c[1].x + d * c[2].x + e * c[3].x,
                               top + a * c[0].y + b * c[1].y + d * c[2].y + e * c[3].y};
@@ -289,12 +331,12 @@ void draw_blended(int blended, int x, int y, int alpha) {
         return;
     }
     const float w = record->width, h = record->height;
-    if (!holes) {
+    if (!cut_holes) {
         SDL_FRect box{left, top, w, h};
         if (record->angle == 0)
-            SDL_RenderCopyF(s.renderer, texture, nullptr, &box);
+            SDL_RenderCopyF(s.renderer, texture, &sprite->source, &box);
         else
-            SDL_RenderCopyExF(s.renderer, texture, nullptr, &box, record->angle, nullptr,
+            SDL_RenderCopyExF(s.renderer, texture, &sprite->source, &box, record->angle, nullptr,
                               SDL_FLIP_NONE);
         return;
     }
@@ -302,7 +344,7 @@ void draw_blended(int blended, int x, int y, int alpha) {
     const float radians = record->angle * static_cast<float>(M_PI) / 180.0f;
     const float cosine = std::cos(radians), sine = std::sin(radians);
     const float cx = left + w / 2, cy = top + h / 2;
-    draw_mapped(texture, holes, alpha, [&](float u, float v) {
+    draw_mapped(*sprite, *gpu, true, alpha, [&](float u, float v) {
         float dx = u * w - w / 2, dy = v * h - h / 2;
         return SDL_FPoint{cx + dx * cosine - dy * sine, cy + dx * sine + dy * cosine};
     });
