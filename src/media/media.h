@@ -130,6 +130,12 @@ void write_string(int file, const std::string& text);
 void write_line(int file, const std::string& text);  // ends with CR LF
 void close_file(int file);
 long long file_size(const std::string& path);   // -1 missing, -2 folder
+// Writes `bytes` as the new file `path`, all or nothing: they go to a hidden
+// temporary file in the same folder ("." + name + "...partial"), reach the
+// disk, and only then appear under `path`. A crash at any moment leaves the
+// whole file or no file of that name. An existing file is never touched:
+// false when `path` exists already or cannot be written.
+bool write_new_file(const std::string& path, const std::string& bytes);
 // What moves when a file is written or replaced; times in ns since 1970. The
 // status-change time moves even when a copy puts back an old modified time.
 struct file_stamp {
