@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "pack.h"
+#include "screens.h"
 #include "world_data.h"
 
 namespace fs = std::filesystem;
@@ -50,5 +51,7 @@ int main(int argc, char** argv) {
     ok = pack::write_tiles(data_dir) && ok;
     ok = pack::write_objects(data_dir) && ok;
     ok = pack::write_levels(data_dir) && ok;
+    ok = pack::write_backdrops(data_dir) && ok;
+    ok = pack::write_screens(data_dir) && ok;
     return ok ? 0 : 1;
 }

@@ -11,5 +11,8 @@ bool write_tiles(const std::filesystem::path& data_dir);
 bool write_objects(const std::filesystem::path& data_dir);
 // DATA/level.base and the prepared world WORLDS/ZORBEL.ai42 with its ".red".
 bool write_levels(const std::filesystem::path& data_dir);
+// GFX/FLOAT/*.png and GFX/MENUFLOAT/*.png, the drifting images, and
+// GFX/glass.png, the pane laid over the play screen.
+bool write_backdrops(const std::filesystem::path& data_dir);
 
 }  // namespace pack
