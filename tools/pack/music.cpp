@@ -223,6 +223,14 @@ samples render(const song& s) {
         interleaved[2 * i + 1] = bus.right[i];
     }
     normalise(interleaved, 0.85);
+    // The seam must be no harder a step than the music takes anywhere else,
+    // or every time round would click.
+    float largest_step = 0.0f;
+    for (size_t i = 2; i < interleaved.size(); ++i)
+        largest_step = std::max(largest_step, std::abs(interleaved[i] - interleaved[i - 2]));
+    for (size_t c = 0; c < 2; ++c)
+        if (std::abs(interleaved[c] - interleaved[interleaved.size() - 2 + c]) > largest_step)
+            throw std::runtime_error(std::string(s.file) + ": the loop clicks at its seam");
     return interleaved;
 }
 
@@ -241,6 +249,16 @@ std::vector<song> songs() {
           {"Am F G E",
            "E5:4 A5:4 B5:2 C6:2 B5:2 A5:2  C6:4 A5:4 F5:4 A5:4 "
            "B5:4 G5:2 D5:2 B5:4 D6:4  G#5:6 E5:2 B4:4 r:4",
+           everything},
+          // A quieter turn: no drums, a slow tune over the minor chords.
+          {"Dm Am E Am", "F5:4 A5:4 D6:8  E5:4 A5:4 C6:8  B5:4 G#5:4 E5:8  A5:12 r:4",
+           bass | chords | arpeggio | lead},
+          {"F G Am Am", "", everything & ~lead},
+          {"Am F C G",
+           "E5:4 A5:4 G5:2 E5:2 C5:4  A4:2 C5:2 F5:4 E5:2 D5:2 C5:4 "
+           "E5:4 G5:4 C6:2 B5:2 G5:4  D5:6 B4:2 G4:4 r:4",
+           everything},
+          {"Am F G E", "A5:4 C6:4 E6:4 C6:4  A5:4 F5:4 C5:8  B4:4 D5:4 G5:4 B5:4  G#5:8 E5:4 r:4",
            everything}}},
         {"ingame2.ogg", 126, round_bass, electric_piano, pluck, bell,
          "R-.R..O.R-.F..O-", "....x-......x-..", "0.2.1.3.2.4.3.1.",
@@ -261,6 +279,36 @@ std::vector<song> songs() {
           {"Gm7 C Fmaj7 A7",
            "Bb5:4 A5:2 G5:2 F5:4 D5:4  E5:4 G5:4 C6:8 "
            "A5:4 C6:4 E6:4 C6:4  C#6:6 A5:2 E5:4 G5:4",
+           everything},
+          // The band drops out and comes back in before the tune returns.
+          {"Dm7 G7 Dm7 G7", "", bass | chords | hats},
+          {"Bbmaj7 C Am7 Dm7", "", everything & ~lead},
+          {"Gm7 C Fmaj7 A7",
+           "Bb5:4 A5:2 G5:2 F5:4 D5:4  E5:4 G5:4 C6:8 "
+           "A5:4 C6:4 E6:4 C6:4  C#6:6 A5:2 E5:4 G5:4",
+           everything},
+          {"Dm7 G7 Dm7 G7",
+           "A4:3 C5:3 D5:2 r:2 F5:2 E5:2 D5:2  B4:4 D5:2 G5:4 F5:2 D5:4 "
+           "A5:3 G5:3 F5:2 r:2 E5:2 F5:2 D5:2  B4:6 r:2 G4:2 A4:2 B4:2 D5:2",
+           everything & ~arpeggio}}},
+        {"ingame3.ogg", 104, saw_bass, pad, pluck, brass,
+         "R--.R-.OR--.F-O.", "x-..x-..x-..x-..", "0.2.1.3.0.2.4.2.",
+         "x..x..x.x..x..x.", "....x.......x..x", "xxoxxxoxxxoxxxox",
+         {{"Em C G D", "", bass | arpeggio | hats},
+          {"Em C G D", "", everything & ~lead},
+          {"Em C G D",
+           "B4:4 E5:4 G5:4 B5:4  C6:6 B5:2 G5:4 E5:4  D5:4 G5:4 B5:4 D6:4  A5:8 F#5:4 D5:4",
+           everything},
+          {"Am C D B7",
+           "A5:4 C6:4 E6:8  G5:4 C6:4 E5:8  F#5:4 A5:4 D6:8  D#6:6 B5:2 F#5:8",
+           everything},
+          {"Cmaj7 Am7 Em Em", "E5:8 G5:8  C6:8 B5:8  G5:16  r:16", bass | chords | arpeggio | lead},
+          {"Em C G D", "", everything & ~lead},
+          {"Em C G D",
+           "B4:4 E5:4 G5:4 B5:4  C6:6 B5:2 G5:4 E5:4  D5:4 G5:4 B5:4 D6:4  A5:8 F#5:4 D5:4",
+           everything},
+          {"Am C D B7",
+           "A5:4 C6:4 E6:8  G5:4 C6:4 E5:8  F#5:4 A5:4 D6:8  D#6:6 B5:2 F#5:8",
            everything}}},
         {"menu.ogg", 88, round_bass, pad, pluck, bell,
          "R-------F---R---", "x---------------", "0.1.2.3.4.3.2.1.",
