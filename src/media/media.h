@@ -143,8 +143,13 @@ struct file_stamp {
     int64_t modified_ns = 0;
     int64_t changed_ns = 0;
     uint64_t inode = 0;
+    bool only_here = false;   // one name, no link: it changes only through its folder
 };
 bool read_file_stamp(const std::string& path, file_stamp& stamp);   // false: missing or folder
+// A count that moves whenever something in the folder, or in a folder on the
+// way to it, may have changed. 0 when the folder cannot be watched (missing,
+// reached through a link, on a network file system): ask about each file.
+uint64_t folder_generation(const std::string& folder);
 int scan_folder(const std::string& folder, const std::string& pattern);  // sorted bytewise
 bool next_entry(int scan);     // moves to the next entry, the first at the first call
 std::string entry_name(int scan);

@@ -158,13 +158,20 @@ bool write_new_file(const std::string& path, const std::string& bytes) {
 }
 
 bool read_file_stamp(const std::string& path, file_stamp& stamp) {
+    const std::string native = native_path(path);
     struct stat info;
-    if (stat(native_path(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    if (lstat(native.c_str(), &info) != 0) return false;
+    const bool link = S_ISLNK(info.st_mode);
+    if (link && stat(native.c_str(), &info) != 0) return false;
+    if (S_ISDIR(info.st_mode)) return false;
     constexpr int64_t ns = 1000000000;
     stamp.size = static_cast<int64_t>(info.st_size);
     stamp.modified_ns = static_cast<int64_t>(info.st_mtim.tv_sec) * ns + info.st_mtim.tv_nsec;
     stamp.changed_ns = static_cast<int64_t>(info.st_ctim.tv_sec) * ns + info.st_ctim.tv_nsec;
     stamp.inode = static_cast<uint64_t>(info.st_ino);
+    // Written through the link's target or another hard link, the file
+    // changes in some other folder.
+    stamp.only_here = !link && info.st_nlink == 1;
     return true;
 }
 
