@@ -28,10 +28,12 @@ struct definition_entry {
 };
 
 struct cached_definition {
-    bool known = false;      // `found` and `entries` describe the file of `stamp`
+    bool known = false;      // the fields below describe the file as `stamp` saw it
+    bool exists = false;
     bool settled = false;    // written long enough before the read to trust the stamp
-    bool found = false;
     file_stamp stamp;
+    uint64_t generation = 0; // of the file's folder, taken just before `stamp`
+    bool found = false;      // read from disk
     std::vector<definition_entry> entries;
 };
 
@@ -113,13 +115,29 @@ int64_t now_ns() {
     return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+std::string folder_of(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return ".";
+    return path.substr(0, cut == 0 ? 1 : cut);
+}
+
 // The definition as the file holds it now.
 const cached_definition& current_definition(const std::string& path) {
     cached_definition& definition = definitions[path];
+    // While nothing changed in the folder or on the way to it, a file with one
+    // name kept its stamp: no need to ask for it.
+    const uint64_t generation = folder_generation(folder_of(path));
+    if (generation != 0 && definition.known && definition.generation == generation &&
+        (!definition.exists || (definition.settled && definition.stamp.only_here)))
+        return definition;
     file_stamp stamp;
-    if (!read_file_stamp(path, stamp)) {
-        definition.known = false;   // whatever appears there next is read
+    definition.exists = read_file_stamp(path, stamp);
+    definition.generation = generation;
+    if (!definition.exists) {
+        definition.known = true;
+        definition.settled = false;   // whatever appears here next is read
         definition.found = false;
+        definition.entries.clear();
         return definition;
     }
     if (definition.known && definition.settled && same_file(definition.stamp, stamp))

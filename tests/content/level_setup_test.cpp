@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 
 #include "content/io_control.h"
 #include "media/random.h"
@@ -118,6 +120,32 @@ TEST_F(LevelSetup, ARebuildReplacesObjectsEnemiesAndSprites) {
         EXPECT_EQ(cell.tile_name, lab_floor);
     }
     EXPECT_LE(int(painters.size()), cfg_maxfoe);
+}
+
+TEST_F(LevelSetup, UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLevel) {
+    // Files written moments ago are not trusted yet; these are old.
+    const auto an_hour_ago = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::string definitions = folder.path() + "/DATA/TILES/T/";
+    for (const auto& entry : std::filesystem::directory_iterator(definitions))
+        std::filesystem::last_write_time(entry.path(), an_hour_ago);
+    level_base_width = level_base_height = 30;
+    dimension = 1;
+    const int64_t reads = tile_definition_reads();
+    build_next_level();
+    EXPECT_EQ(tile_definition_reads(), reads + 4) << "wall, floor, green and water";
+    const std::string first = dump_level();
+    build_next_level();
+    EXPECT_EQ(tile_definition_reads(), reads + 4);
+    EXPECT_EQ(dump_level(), first);
+
+    // A modder makes the floor worth more between two levels.
+    tile_definition(folder, "LAB_FLOOR", pairs({{"GFXNAME", "floor.png"}, {"VALUE1", "25"}}));
+    std::filesystem::last_write_time(definitions + "LAB_FLOOR", an_hour_ago);
+    build_next_level();
+    EXPECT_EQ(tile_definition_reads(), reads + 5);
+    for (int32_t x = 0; x <= level_last_x; ++x)
+        for (int32_t y = 0; y <= level_last_y; ++y)
+            if (world_matrix[x][y].tile_name == lab_floor) ASSERT_EQ(world_matrix[x][y].value1, 25);
 }
 
 TEST_F(LevelSetup, TheLevelBaseGivesTheSizesAndTheMarker) {
