@@ -205,10 +205,11 @@ void reset_world() {
     for (world_object& object : world_objects)
         if (blended_exists(object.sprite3d)) free_blended(object.sprite3d);
     world_objects.clear();
+    // Freeing a handle that is already gone does nothing.
     for (int32_t x = 0; x < matrix_cells; ++x)
         for (int32_t y = 0; y < matrix_cells; ++y) {
-            int32_t sprite = world_matrix[x][y].tile_sprite;
-            if (sprite != 0 && blended_exists(sprite)) free_blended(sprite);
+            const int32_t sprite = world_matrix[x][y].tile_sprite;
+            if (sprite != 0) free_blended(sprite);
         }
     world_matrix.recreate();
 }

@@ -224,12 +224,13 @@ void load_tile_definition(int32_t x, int32_t y, const std::string& path) {
     cell.children_spawned = 0;
 }
 
-void attach_tile_graphic(int32_t x, int32_t y, const std::string& gfx_name) {
+void attach_tile_graphic(int32_t x, int32_t y, interned_name gfx_name) {
     if (!in_matrix(x, y)) return;
     for (const tile_graphic& graphic : tile_graphics) {
         if (graphic.file_name != gfx_name) continue;
         world_cell& cell = world_matrix[x][y];
-        if (blended_exists(cell.tile_sprite)) free_blended(cell.tile_sprite);
+        // Freeing a handle that is already gone does nothing.
+        if (cell.tile_sprite != 0) free_blended(cell.tile_sprite);
         cell.tile_sprite = create_blended(graphic.sprite);
         zoom_tile(x, y);
         return;

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "world/interned_name.h"
+
 struct tile_graphic {
     std::string path;
     int32_t sprite = 0;       // 0 when the image did not load
-    std::string file_name;    // the key tiles refer to it by
+    interned_name file_name;  // the key tiles refer to it by
     float width = 0, height = 0;
 };
 
@@ -26,7 +28,7 @@ std::string tile_definition_path(const std::string& kind);
 void load_tile_definition(int32_t x, int32_t y, const std::string& path);
 
 // Gives the cell its own blended sprite of the named image.
-void attach_tile_graphic(int32_t x, int32_t y, const std::string& gfx_name);
+void attach_tile_graphic(int32_t x, int32_t y, interned_name gfx_name);
 
 // Definitions are parsed once and kept with their file's stamp (size, times,
 // inode). A load reads the file again only when the stamp changed or the file
