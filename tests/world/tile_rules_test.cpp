@@ -1,6 +1,7 @@
 // The tile rules: the neighbourhood rule, the player's paint and pick-ups,
 // the enemies' marks and the level-wide switch and bomb.
 #include "play_world.h"
+#include "support/held_keys.h"
 
 using namespace play_world;
 
@@ -176,6 +177,7 @@ TEST_F(TileRules, ASlotThatSelectsNoObjectIsPassedOver) {
 
 TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     cfg_gamemode = "HARDCORE";
+    hold_keys_from_now({return_key});   // the title menu that follows starts a new game
     lay(1, 1, {"#####", "#b.b#", "##.##", "#####"});
     stand_on(2, 2);
     player_step();   // blue already: nothing happens
@@ -193,6 +195,8 @@ TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     player_step();
     EXPECT_EQ(kind_at(3, 2), lab_blue_floor);
     EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "gameover.ogg"})) << "game over";
+    EXPECT_EQ(screen_state, 23) << "through the title menu";
+    set_input_script({});
 }
 
 TEST_F(TileRules, WithoutHardcoreAWalledInPlayerPlaysOn) {
@@ -205,6 +209,7 @@ TEST_F(TileRules, WithoutHardcoreAWalledInPlayerPlaysOn) {
 
 TEST_F(TileRules, TheTrapReadsNothingBeyondTheMatrix) {
     cfg_gamemode = "HARDCORE";
+    hold_keys_from_now({return_key});
     tile(0, 0, lab_floor);
     tile(1, 0, lab_wall);
     tile(0, 1, lab_blue_floor);
@@ -212,6 +217,7 @@ TEST_F(TileRules, TheTrapReadsNothingBeyondTheMatrix) {
     player_step();
     EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "gameover.ogg"}))
         << "outside the matrix counts as wall";
+    set_input_script({});
 }
 
 TEST_F(TileRules, PaintersColourFloorAndBlueButNothingFixed) {
