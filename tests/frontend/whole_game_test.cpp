@@ -1,0 +1,150 @@
+// Whole games through the real program and its real input path: hand-written
+// input scripts played back by `zorbel --replay` on a small pack. Each script
+// carries the summary line it must print ("# expect: ..."); after a deliberate
+// change, rewrite them with
+//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_frontend --gtest_filter='WholeGame*'
+// and review the diff.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "support/test_support.h"
+#include "support/world_pack.h"
+
+using namespace world_pack;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Level 1 of the small test pack, with a profiles folder.
+void write_game_pack(const temp_folder& folder) {
+    write_level_pack(folder);
+    write_painted_kinds(folder);
+    for (const char* kind : {"LAB_FLOOR", "LAB_GREEN"})
+        folder.write("DATA/TILES/T/" + std::string(kind),
+                     folder.read("DATA/TILES/T/" + std::string(kind)) +
+                         pairs({{"USECOLLISION", "0"}}));
+    folder.write("GFX/OBJECTS/bomb.dll",
+                 folder.read("GFX/OBJECTS/bomb.dll") + pairs({{"DDENSITY", "300"}}));
+    folder.write("DATA/level.base",
+                 read_file(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
+    fs::create_directories(folder.path() + "/PROFILES");
+    folder.write("DATA/ini.txt",
+                 pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
+                        {"MAPSIZE", "40"}, {"WORLDRANDOM", "11"}, {"WORLDREFRESH", "300"},
+                        {"CURSORSPEED", "251"}, {"USESELFCREATEBASE", "1"},
+                        {"SELFCREATEBASE", "DATA\\level.base"}, {"RGBCODEPATH", "DATA\\TILES\\"},
+                        {"APPSTART", "T"}, {"TOPOGFX", "GFX\\TILES\\"}, {"GFXCODEC", ".png"},
+                        {"WORLDGFX", "GFX\\OBJECTS\\"}, {"CURSOR", "GFX\\cursor.png"},
+                        {"USESPRITE3D", "1"}, {"LABSWITCH", "3"}, {"MAXFOE", "2"},
+                        {"PROFILES", "PROFILES\\"}}));
+}
+
+struct replay_run {
+    int exit_code = -1;
+    std::string line;
+};
+
+replay_run replay(const std::string& script, const std::string& pack) {
+    command_result run = run_command(
+        std::string(ZORBEL_BINARY) + " --replay '" + script + "' 2>/dev/null", pack);
+    std::smatch line;
+    std::regex shape("replay frames=\\d+ dimension=-?\\d+ score=-?\\d+ critical_mass=-?\\d+ "
+                     "time_left=-?\\d+ matrix=[0-9a-f]{8}");
+    return {run.exit_code, std::regex_search(run.out, line, shape) ? line.str() : run.out};
+}
+
+// The results saved in the pack: name and score of every profile but the placeholder.
+std::vector<std::pair<std::string, std::string>> results(const temp_folder& pack) {
+    std::vector<std::pair<std::string, std::string>> found;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(pack.path() + "/PROFILES"))
+        if (entry.path().extension() == ".profile") names.push_back(entry.path().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::istringstream lines(read_file(name));
+        std::vector<std::string> values;
+        for (std::string key, value; std::getline(lines, key) && std::getline(lines, value);) {
+            if (!value.empty() && value.back() == '\r') value.pop_back();
+            values.push_back(value);
+        }
+        if (values.size() >= 2 && values[0] != "DUMMY") found.push_back({values[0], values[1]});
+    }
+    return found;
+}
+
+// The summary a script expects, or (when updating) the one it now prints.
+std::string expected_line(const std::string& path, const std::string& line) {
+    const std::string mark = "# expect: ";
+    std::string text = read_file(path);
+    size_t at = text.find(mark);
+    if (std::getenv("ZORBEL_UPDATE_GOLDEN")) {
+        if (at != std::string::npos) text.erase(at, text.find('\n', at) + 1 - at);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << mark << line << "\n" << text;
+        return line;
+    }
+    if (at == std::string::npos) return "no expected line in " + path;
+    return text.substr(at + mark.size(), text.find('\n', at) - at - mark.size());
+}
+
+std::string script_path(const std::string& name) {
+    return std::string(ZORBEL_SOURCE_DIR) + "/tests/frontend/replays/" + name;
+}
+
+}  // namespace
+
+// Start, credits, title, a game of level 1 until the clock runs out, a name
+// typed, the table scrolling by itself, the title menu again.
+TEST(WholeGame, APlayedGameEndsInTheTableWithItsResultStored) {
+    temp_folder pack;
+    write_game_pack(pack);
+    const std::string script = script_path("play_until_time_runs_out.txt");
+    replay_run first = replay(script, pack.path());
+    ASSERT_EQ(first.exit_code, 0) << first.line;
+    EXPECT_EQ(first.line, expected_line(script, first.line));
+    const auto stored = results(pack);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, "ZOE");
+    EXPECT_NE(first.line.find(" score=" + stored[0].second + " "), std::string::npos)
+        << "the score of the game: " << stored[0].second;
+    EXPECT_NE(stored[0].second, "0");
+
+    // Played again in the same folder: the same line, and a second result
+    // beside the first.
+    replay_run second = replay(script, pack.path());
+    EXPECT_EQ(second.line, first.line);
+    EXPECT_EQ(results(pack).size(), 2u);
+}
+
+// Escape and B: with no points the game-over display follows at once, with
+// points after the name entry and the table; either way the program ends
+// long before its script does.
+TEST(WholeGame, QuittingEndsTheProgramAfterANameEntryOnlyWithPoints) {
+    const struct {
+        const char* script;
+        std::vector<std::string> names;
+    } cases[] = {{"quit_without_points.txt", {}}, {"quit_with_points.txt", {"Q"}}};
+    for (const auto& c : cases) {
+        temp_folder pack;
+        write_game_pack(pack);
+        const std::string script = script_path(c.script);
+        replay_run run = replay(script, pack.path());
+        ASSERT_EQ(run.exit_code, 0) << run.line;
+        EXPECT_EQ(run.line, expected_line(script, run.line));
+        std::vector<std::string> names;
+        for (const auto& [name, points] : results(pack)) names.push_back(name);
+        EXPECT_EQ(names, c.names) << c.script;
+    }
+}
