@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "content/io_control.h"
 #include "core/life.h"
 
 #include "core/startup.h"
 #include "core/system_ini.h"
+#include "frontend/menus.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
@@ -28,7 +30,11 @@ int usage() {
         "                       on a design-sized screen and save it as PNG\n"
         "  frame DIR N OUT.png  start the game headless in DIR (no credits, no menu),\n"
         "                       run N frames and save the last one as PNG\n"
-        "  level DIR DIMENSION  build that level of the pack in DIR and print it as text\n",
+        "  level DIR DIMENSION  build that level of the pack in DIR and print it as text\n"
+        "  screen DIR N OUT.png [SCRIPT]\n"
+        "                       run the game headless in DIR from its start (credits, menus),\n"
+        "                       with an input script if given, and save frame N as PNG when\n"
+        "                       a front-end screen shows it\n",
         stderr);
     return 2;
 }
@@ -163,6 +169,44 @@ int command_level(int argc, char** argv) {
     return 0;
 }
 
+long long screen_target = 0;
+std::string screen_out;
+
+void save_screen_at_target() {
+    if (frame_number() < screen_target) return;
+    const bool saved = save_screen_png(screen_out);
+    std::fprintf(saved ? stdout : stderr, saved ? "saved frame %d\n" : "cannot save frame %d\n",
+                 frame_number());
+    end_program();
+}
+
+// The real program, watched at the end of every front-end frame.
+int command_screen(int argc, char** argv) {
+    long long frames;
+    if ((argc != 5 && argc != 6) || !parse_int(argv[3], frames) || frames < 1) return usage();
+    screen_out = argv[4];
+    if (!screen_out.empty() && screen_out[0] != '/')
+        screen_out = current_directory() + "/" + screen_out;
+    std::string script = argc == 6 ? argv[5] : "";
+    if (!script.empty() && script[0] != '/') script = current_directory() + "/" + script;
+    if (chdir(argv[2]) != 0) {
+        std::fprintf(stderr, "zorbel-tool: cannot enter %s\n", argv[2]);
+        return 1;
+    }
+    screen_target = frames;
+    screen_frame_seen = save_screen_at_target;
+    std::string limit = std::to_string(frames + 1);
+    std::vector<std::string> args = {"zorbel", "--headless", "--desktop", "4096x4096"};
+    if (script.empty()) {
+        args.insert(args.end(), {"--frames", limit});
+    } else {
+        args.insert(args.end(), {"--replay", script});
+    }
+    std::vector<char*> pointers;
+    for (std::string& arg : args) pointers.push_back(arg.data());
+    return zorbel_main(int(pointers.size()), pointers.data());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,5 +216,6 @@ int main(int argc, char** argv) {
     if (command == "text") return command_text(argc, argv);
     if (command == "frame") return command_frame(argc, argv);
     if (command == "level") return command_level(argc, argv);
+    if (command == "screen") return command_screen(argc, argv);
     return usage();
 }
