@@ -11,6 +11,7 @@
 #include "core/life.h"
 
 #include "core/startup.h"
+#include "core/super_gfx.h"
 #include "core/system_ini.h"
 #include "frontend/menus.h"
 #include "media/media.h"
@@ -136,6 +137,7 @@ bool start_game_in(const std::string& dir) {
     build_floaters();
     build_menu_floaters();
     load_system_font();
+    if (cfg_usetopglass == 1) load_top_glass(cfg_topscreen);
     if (cfg_useselfcreatebase == 1) {
         load_level_base(cfg_selfcreatebase);
         build_next_level();
