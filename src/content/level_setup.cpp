@@ -202,16 +202,24 @@ void load_world_file(const std::string& path) {
 void reset_world() {
     view_x = view_y = 0.0f;
     edge_work_list.clear();
-    for (world_object& object : world_objects)
-        if (blended_exists(object.sprite3d)) free_blended(object.sprite3d);
+    // Freeing a handle that is already gone does nothing: no need to ask
+    // first, each question being a lookup among all the level's sprites.
+    for (const world_object& object : world_objects) free_blended(object.sprite3d);
     world_objects.clear();
-    // Freeing a handle that is already gone does nothing.
-    for (int32_t x = 0; x < matrix_cells; ++x)
+    if (!world_matrix.allocated()) {
+        world_matrix.recreate();
+        return;
+    }
+    // One pass over the 23 MB: each cell's sprite is freed as the cell is
+    // cleared.
+    const world_cell fresh;
+    for (int32_t x = 0; x < matrix_cells; ++x) {
+        world_cell* column = world_matrix[x];
         for (int32_t y = 0; y < matrix_cells; ++y) {
-            const int32_t sprite = world_matrix[x][y].tile_sprite;
-            if (sprite != 0) free_blended(sprite);
+            if (column[y].tile_sprite != 0) free_blended(column[y].tile_sprite);
+            column[y] = fresh;
         }
-    world_matrix.recreate();
+    }
 }
 
 void free_enemy_list(std::vector<enemy>& list) {
