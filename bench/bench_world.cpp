@@ -84,6 +84,7 @@ BENCHMARK(build_level_64)->Unit(benchmark::kMillisecond);
 // matrix's size and the process's resident memory once it is built.
 void build_largest_level(benchmark::State& state) {
     open_shipped_world();
+    state.counters["resident_start_MB"] = resident_megabytes();
     for (auto _ : state) build_sized_level(512);
     state.counters["cells"] = double(level_last_x + 1) * double(level_last_y + 1);
     state.counters["matrix_MB"] =
