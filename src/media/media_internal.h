@@ -157,6 +157,7 @@ struct media_state {
     bool holes_visible = false;        // the current factors would draw transparent texels
     SDL_ScaleMode scale_mode = SDL_ScaleModeNearest;
     std::vector<std::unique_ptr<atlas_page>> pages;
+    gpu_texture spare_grab;            // a freed grab's texture, kept for the next grab
     uint64_t flush_period = 1;         // counts the queue flushes the media layer asks for
     bool gl_renderer = false;          // its filter changes bind behind SDL's state cache
 

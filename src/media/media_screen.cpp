@@ -268,9 +268,19 @@ int grab_sprite(int x, int y, int width, int height) {
     // A GPU copy: the full-screen pass grabs every frame, and reading the
     // pixels back would stall the pipeline each time. Grabs carry no colour
     // key for that reason; the back buffer is opaque.
-    SDL_Texture* texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                             SDL_TEXTUREACCESS_TARGET, width, height);
-    if (!texture) return 0;
+    gpu_texture gpu;
+    if (s.spare_grab.width == width && s.spare_grab.height == height) {
+        gpu = s.spare_grab;   // cleared and copied over below
+    } else {
+        if (s.spare_grab.texture) SDL_DestroyTexture(s.spare_grab.texture);
+        s.spare_grab = {};
+        SDL_Texture* made = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_TARGET, width, height);
+        if (!made) return 0;
+        gpu = wrap_texture(made);
+    }
+    s.spare_grab = {};
+    SDL_Texture* texture = gpu.texture;
     SDL_SetRenderTarget(s.renderer, texture);
     SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
     SDL_RenderClear(s.renderer);
@@ -279,7 +289,7 @@ int grab_sprite(int x, int y, int width, int height) {
     SDL_RenderCopy(s.renderer, s.back, &source, &destination);
     SDL_SetRenderTarget(s.renderer, s.back);
     sprite_record record;
-    record.own = wrap_texture(texture);
+    record.own = gpu;
     record.source = {0, 0, width, height};
     record.width = width;
     record.height = height;

@@ -206,6 +206,8 @@ void close_sprite_objects() {
         if (sprite.own.texture) SDL_DestroyTexture(sprite.own.texture);
         if (sprite.surface) SDL_FreeSurface(sprite.surface);
     }
+    if (s.spare_grab.texture) SDL_DestroyTexture(s.spare_grab.texture);
+    s.spare_grab = {};
     s.sprites.items().clear();
     s.blended.items().clear();
     close_pages();
@@ -255,7 +257,12 @@ void free_sprite(int sprite) {
     sprite_record* record = s.sprites.find(sprite);
     if (!record) return;
     release_from_page(*record);
-    if (record->own.texture) SDL_DestroyTexture(record->own.texture);
+    // The full-screen pass frees its grab and grabs the same size again every
+    // frame; a texture of that size made afresh costs more than the copy.
+    if (!record->surface && record->own.texture && !s.spare_grab.texture)
+        s.spare_grab = record->own;
+    else if (record->own.texture)
+        SDL_DestroyTexture(record->own.texture);
     if (record->surface) SDL_FreeSurface(record->surface);
     s.sprites.erase(sprite);
 }
