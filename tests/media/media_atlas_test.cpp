@@ -204,6 +204,33 @@ TEST_F(media_atlas, large_images_and_grabs_have_textures_of_their_own) {
     EXPECT_COLOUR(read_pixel(50, 10), background);
 }
 
+// The full-screen pass frees its grab and grabs again every frame: the new
+// grab shows the new picture, and draws of the old one still queued keep theirs.
+TEST_F(media_atlas, a_grab_after_a_freed_one_of_its_size_holds_the_new_pixels) {
+    clear_screen(background);
+    draw_box(40, 40, 6, 6, red);
+    int old_grab = grab_sprite(40, 40, 6, 6);
+    draw_blended(create_blended(old_grab), 0, 0);
+    free_sprite(old_grab);
+    draw_box(40, 40, 6, 6, green);
+    int new_grab = grab_sprite(40, 40, 6, 6);
+    draw_blended(create_blended(new_grab), 10, 0);
+    EXPECT_COLOUR(read_pixel(2, 2), red);
+    EXPECT_COLOUR(read_pixel(12, 2), green);
+    // Grabs alive together keep their own pictures, whatever their sizes.
+    draw_box(40, 40, 6, 6, yellow);
+    int third = grab_sprite(40, 40, 6, 6);
+    int smaller = grab_sprite(40, 40, 3, 3);
+    clear_screen(background);
+    draw_blended(create_blended(new_grab), 10, 0);
+    draw_blended(create_blended(third), 20, 0);
+    draw_blended(create_blended(smaller), 30, 0);
+    EXPECT_COLOUR(read_pixel(12, 2), green);
+    EXPECT_COLOUR(read_pixel(22, 2), yellow);
+    EXPECT_COLOUR(read_pixel(32, 2), yellow);
+    EXPECT_COLOUR(read_pixel(33, 2), background);
+}
+
 // Level set-up frees and loads the player image again, thousands of times
 // in a long run; the pages must not pile up.
 TEST_F(media_atlas, loads_and_frees_reuse_pages_and_empty_pages_go) {
