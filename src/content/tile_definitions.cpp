@@ -32,7 +32,7 @@ struct cached_definition {
     bool exists = false;
     bool settled = false;    // written long enough before the read to trust the stamp
     file_stamp stamp;
-    uint64_t generation = 0; // of the file's folder, taken just before `stamp`
+    uint64_t generation = 0; // of the file's watch, taken just before `stamp`
     bool found = false;      // read from disk
     std::vector<definition_entry> entries;
 };
@@ -115,20 +115,13 @@ int64_t now_ns() {
     return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-std::string folder_of(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return ".";
-    return path.substr(0, cut == 0 ? 1 : cut);
-}
-
 // The definition as the file holds it now.
 const cached_definition& current_definition(const std::string& path) {
     cached_definition& definition = definitions[path];
-    // While nothing changed in the folder or on the way to it, a file with one
-    // name kept its stamp: no need to ask for it.
-    const uint64_t generation = folder_generation(folder_of(path));
+    // While the watch saw no change, the stamp is the same: no need to ask.
+    const uint64_t generation = file_generation(path);
     if (generation != 0 && definition.known && definition.generation == generation &&
-        (!definition.exists || (definition.settled && definition.stamp.only_here)))
+        (!definition.exists || (definition.settled && !definition.stamp.linked)))
         return definition;
     file_stamp stamp;
     definition.exists = read_file_stamp(path, stamp);

@@ -33,7 +33,7 @@ void attach_tile_graphic(int32_t x, int32_t y, interned_name gfx_name);
 // Definitions are parsed once and kept with their file's stamp (size, times,
 // inode). A load reads the file again only when the stamp changed or the file
 // appeared or vanished, so an edited definition takes effect at the very next
-// set_tile. While the folder's watch reports no change, not even the stamp is
+// set_tile. While the file's watch reports no change, not even the stamp is
 // asked for.
 // How many times a definition file has been read from disk since start-up.
 int64_t tile_definition_reads();

@@ -33,11 +33,12 @@ std::string profile_folder_to_scan() {
 }
 
 // The profile and then its size file, each whole or not at all. A crash
-// between the two leaves a profile without its size file, which nothing reads.
+// between the two leaves a profile without its size file, which nothing
+// reads; so only the profile waits for the disk.
 bool write_profile_files(const std::string& folder, const std::string& base,
                          const std::string& text) {
     if (!write_new_file(folder + base + ".profile", text)) return false;
-    write_new_file(folder + base + ".prof", str(int64_t(text.size())) + "\r\n");
+    write_new_file(folder + base + ".prof", str(int64_t(text.size())) + "\r\n", false);
     return true;
 }
 

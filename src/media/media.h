@@ -143,13 +143,14 @@ struct file_stamp {
     int64_t modified_ns = 0;
     int64_t changed_ns = 0;
     uint64_t inode = 0;
-    bool only_here = false;   // one name, no link: it changes only through its folder
+    bool linked = false;   // a symbolic link: the target may change where no watch sees it
 };
 bool read_file_stamp(const std::string& path, file_stamp& stamp);   // false: missing or folder
-// A count that moves whenever something in the folder, or in a folder on the
-// way to it, may have changed. 0 when the folder cannot be watched (missing,
-// reached through a link, on a network file system): ask about each file.
-uint64_t folder_generation(const std::string& folder);
+// A count that moves whenever the file (through any of its names), its folder
+// or a folder on the way to it may have changed. 0 when it cannot be watched
+// (folder missing or reached through a link, network file system): then ask
+// for the file's stamp each time.
+uint64_t file_generation(const std::string& path);
 int scan_folder(const std::string& folder, const std::string& pattern);  // sorted bytewise
 bool next_entry(int scan);     // moves to the next entry, the first at the first call
 std::string entry_name(int scan);

@@ -169,9 +169,7 @@ bool read_file_stamp(const std::string& path, file_stamp& stamp) {
     stamp.modified_ns = static_cast<int64_t>(info.st_mtim.tv_sec) * ns + info.st_mtim.tv_nsec;
     stamp.changed_ns = static_cast<int64_t>(info.st_ctim.tv_sec) * ns + info.st_ctim.tv_nsec;
     stamp.inode = static_cast<uint64_t>(info.st_ino);
-    // Written through the link's target or another hard link, the file
-    // changes in some other folder.
-    stamp.only_here = !link && info.st_nlink == 1;
+    stamp.linked = link;
     return true;
 }
 

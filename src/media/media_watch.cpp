@@ -1,5 +1,6 @@
-// Folder watches: a cheap way to know that nothing in a folder changed, so a
-// caller can trust what it read from there without asking for every file.
+// File watches: a cheap way to know that a file, its folder and the folders on
+// the way to it did not change, so a caller can trust what it read without
+// asking for the file's stamp.
 // Linux reports every change made through the local kernel (inotify); the
 // watch lives as long as the process, across restarts of the services.
 #include <unistd.h>
@@ -64,18 +65,24 @@ std::vector<std::string> folders_on_the_way(std::string folder) {
     }
 }
 
-struct folder_watch {
-    bool watched = false;
+struct path_watch {
+    bool watched = false;        // the folders on the way are watched
+    bool file_watched = false;   // the file the path names now, if any
     uint64_t generation = 0;
-    std::chrono::steady_clock::time_point retry{};   // of a folder that could not be watched
+    std::chrono::steady_clock::time_point retry{};   // of a path that could not be watched
+};
+
+struct guard {
+    path_watch* watch;
+    bool folder;
 };
 
 struct watch_set {
     int fd = -1;   // -2: no inotify here
-    std::unordered_map<std::string, folder_watch> folders;
-    // Watch descriptor -> the folders it guards (the kernel gives one
-    // descriptor per folder, shared by every path through it).
-    std::unordered_map<int, std::vector<folder_watch*>> guards;
+    std::unordered_map<std::string, path_watch> paths;
+    // Watch descriptor -> the paths it guards (the kernel gives one
+    // descriptor per file or folder, shared by every path through it).
+    std::unordered_map<int, std::vector<guard>> guards;
 };
 
 watch_set& watches() {
@@ -85,29 +92,41 @@ watch_set& watches() {
 
 uint64_t last_generation = 0;
 
-bool start_watch(watch_set& set, const std::string& folder, folder_watch& watch) {
-    const std::vector<std::string> chain = folders_on_the_way(native_path(folder));
+void add_guard(watch_set& set, int descriptor, path_watch& watch, bool folder) {
+    std::vector<guard>& guarded = set.guards[descriptor];
+    for (const guard& g : guarded)
+        if (g.watch == &watch) return;
+    guarded.push_back({&watch, folder});
+}
+
+bool watch_folders(watch_set& set, const std::string& folder, path_watch& watch) {
+    const std::vector<std::string> chain = folders_on_the_way(folder);
     std::vector<int> descriptors;
     for (size_t i = 0; i < chain.size(); ++i) {
         struct stat info;
         // A link on the way could be pointed elsewhere without a word to us.
         if (lstat(chain[i].c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
         if (!local_file_system(chain[i])) return false;
-        uint32_t mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
-                        IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_MASK_ADD;
-        if (i == 0) mask |= IN_MODIFY | IN_CLOSE_WRITE;
-        const int descriptor = inotify_add_watch(set.fd, chain[i].c_str(), mask);
+        const int descriptor = inotify_add_watch(
+            set.fd, chain[i].c_str(),
+            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB | IN_DELETE_SELF |
+                IN_MOVE_SELF | IN_ONLYDIR | IN_MASK_ADD);
         if (descriptor < 0) return false;
         descriptors.push_back(descriptor);
     }
-    for (int descriptor : descriptors) {
-        std::vector<folder_watch*>& guarded = set.guards[descriptor];
-        if (std::find(guarded.begin(), guarded.end(), &watch) == guarded.end())
-            guarded.push_back(&watch);
-    }
-    watch.watched = true;
-    watch.generation = ++last_generation;
+    for (int descriptor : descriptors) add_guard(set, descriptor, watch, true);
     return true;
+}
+
+// The file's own watch sees writes through any of its names; the folder's
+// only those made through this one.
+void watch_file(watch_set& set, const std::string& file, path_watch& watch) {
+    const int descriptor = inotify_add_watch(
+        set.fd, file.c_str(),
+        IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF | IN_MASK_ADD);
+    // A missing file: its folder tells when it appears.
+    if (descriptor >= 0) add_guard(set, descriptor, watch, false);
+    watch.file_watched = true;
 }
 
 void read_events(watch_set& set) {
@@ -120,24 +139,33 @@ void read_events(watch_set& set) {
             at += ssize_t(sizeof(inotify_event) + event->len);
             if (event->mask & IN_Q_OVERFLOW) {
                 // Events were lost, removed folders among them: start afresh.
-                for (auto& [name, watch] : set.folders) watch.watched = false;
+                for (auto& [path, watch] : set.paths) watch.watched = false;
                 continue;
             }
             auto guarded = set.guards.find(event->wd);
             if (guarded == set.guards.end()) continue;
             const bool gone = event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF);
-            for (folder_watch* watch : guarded->second) {
-                watch->generation = ++last_generation;
-                if (gone) watch->watched = false;   // the path may name another folder now
+            for (const guard& g : guarded->second) {
+                g.watch->generation = ++last_generation;
+                // The path may name another file now, or lead through
+                // another folder: look again at the next call.
+                g.watch->file_watched = false;
+                if (gone && g.folder) g.watch->watched = false;
             }
             if (event->mask & IN_IGNORED) set.guards.erase(guarded);
         }
     }
 }
 
+std::string folder_of(const std::string& file) {
+    const size_t slash = file.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return file.substr(0, slash == 0 ? 1 : slash);
+}
+
 }  // namespace
 
-uint64_t folder_generation(const std::string& folder) {
+uint64_t file_generation(const std::string& path) {
     watch_set& set = watches();
     if (set.fd == -2) return 0;
     if (set.fd == -1) {
@@ -148,22 +176,27 @@ uint64_t folder_generation(const std::string& folder) {
         }
     }
     read_events(set);
-    folder_watch& watch = set.folders[folder];
+    path_watch& watch = set.paths[path];
+    if (watch.watched && watch.file_watched) return watch.generation;
+    const std::string native = native_path(path);
     if (!watch.watched) {
-        // Setting a watch up costs a few calls per folder on the way: a folder
-        // that cannot be watched (yet) is tried again a second later.
+        // Setting the watches up costs a few calls per folder on the way: a
+        // path that cannot be watched (yet) is tried again a second later.
         const auto now = std::chrono::steady_clock::now();
         if (now < watch.retry) return 0;
-        if (!start_watch(set, folder, watch)) {
+        if (!watch_folders(set, folder_of(native), watch)) {
             watch.retry = now + std::chrono::seconds(1);
             return 0;
         }
+        watch.watched = true;
     }
+    watch_file(set, native, watch);
+    watch.generation = ++last_generation;
     return watch.generation;
 }
 
 #else
 
-uint64_t folder_generation(const std::string&) { return 0; }
+uint64_t file_generation(const std::string&) { return 0; }
 
 #endif

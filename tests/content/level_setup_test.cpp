@@ -144,8 +144,11 @@ TEST_F(LevelSetup, UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLeve
     build_next_level();
     EXPECT_EQ(tile_definition_reads(), reads + 5);
     for (int32_t x = 0; x <= level_last_x; ++x)
-        for (int32_t y = 0; y <= level_last_y; ++y)
-            if (world_matrix[x][y].tile_name == lab_floor) ASSERT_EQ(world_matrix[x][y].value1, 25);
+        for (int32_t y = 0; y <= level_last_y; ++y) {
+            if (world_matrix[x][y].tile_name == lab_floor) {
+                ASSERT_EQ(world_matrix[x][y].value1, 25);
+            }
+        }
 }
 
 TEST_F(LevelSetup, TheLevelBaseGivesTheSizesAndTheMarker) {

@@ -274,8 +274,9 @@ TEST_F(TileDefinitions, EditsThroughLinksAndSwappedFoldersAreSeen) {
     folder.write("MODS/linked", pairs({{"VALUE1", "1"}}));
     std::filesystem::last_write_time(mods + "linked", hours_ago(3));
     std::filesystem::create_symlink(mods + "linked", definition_file("LAB_LINKED"));
-    std::filesystem::create_hard_link(definition_file("LAB_HARD"), mods + "hard");
     set_tile(3, 1, "LAB_LINKED", false);
+    set_tile(3, 2, "LAB_HARD", false);
+    std::filesystem::create_hard_link(definition_file("LAB_HARD"), mods + "hard");
     set_tile(3, 2, "LAB_HARD", false);
 
     folder.write("MODS/linked", pairs({{"VALUE1", "2"}}));

@@ -24,8 +24,9 @@ TEST(media_new_file, writes_the_bytes_exactly_and_leaves_nothing_else) {
     ASSERT_TRUE(write_new_file(folder.path() + "\\one.txt", bytes));
     EXPECT_EQ(folder.read("one.txt"), bytes);
     EXPECT_EQ(names_in(folder.path()), std::vector<std::string>{"one.txt"});
-    ASSERT_TRUE(write_new_file(folder.path() + "/empty.txt", ""));
+    ASSERT_TRUE(write_new_file(folder.path() + "/empty.txt", "", false));
     EXPECT_EQ(file_size(folder.path() + "/empty.txt"), 0);
+    EXPECT_EQ(names_in(folder.path()), (std::vector<std::string>{"empty.txt", "one.txt"}));
 }
 
 TEST(media_new_file, never_replaces_or_shortens_an_existing_file) {
