@@ -130,12 +130,14 @@ void write_string(int file, const std::string& text);
 void write_line(int file, const std::string& text);  // ends with CR LF
 void close_file(int file);
 long long file_size(const std::string& path);   // -1 missing, -2 folder
-// Writes `bytes` as the new file `path`, all or nothing: they go to a hidden
-// temporary file in the same folder ("." + name + "...partial"), reach the
-// disk, and only then appear under `path`. A crash at any moment leaves the
-// whole file or no file of that name. An existing file is never touched:
+// Writes `bytes` as the new file `path`, all or nothing: they go to a file
+// with no name in the same folder (or, where the file system has none, a
+// hidden "." + name + "...partial"), and only once they are all written is it
+// given its name. A crash at any moment leaves the whole file or no file of
+// that name. With to_disk the bytes reach the disk first, so a power cut
+// cannot leave the name on an empty file. An existing file is never touched:
 // false when `path` exists already or cannot be written.
-bool write_new_file(const std::string& path, const std::string& bytes);
+bool write_new_file(const std::string& path, const std::string& bytes, bool to_disk = true);
 // What moves when a file is written or replaced; times in ns since 1970. The
 // status-change time moves even when a copy puts back an old modified time.
 struct file_stamp {

@@ -121,40 +121,78 @@ long long file_size(const std::string& path) {
     return static_cast<long long>(info.st_size);
 }
 
-bool write_new_file(const std::string& path, const std::string& bytes) {
+namespace {
+
+bool write_all(int fd, const std::string& bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += static_cast<size_t>(wrote);
+    }
+    return true;
+}
+
+enum class outcome { written, failed, unsupported };
+
+// A file with no name in the folder, named once it is whole: a crash leaves
+// nothing behind at all.
+outcome write_unnamed_then_link(const std::string& folder, const std::string& native,
+                                const std::string& bytes, bool to_disk) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                          0644);
+    if (fd < 0) {
+        const bool unsupported = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+        return unsupported ? outcome::unsupported : outcome::failed;
+    }
+    if (!write_all(fd, bytes) || (to_disk && ::fsync(fd) != 0)) {
+        ::close(fd);
+        return outcome::failed;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    // A link refuses a name that exists, where a rename would replace it.
+    const bool linked =
+        ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    const int why = errno;
+    ::close(fd);
+    if (linked) return outcome::written;
+    return why == ENOENT && ::access("/proc/self/fd", F_OK) != 0 ? outcome::unsupported
+                                                               : outcome::failed;
+}
+
+// The same through a named temporary file, where unnamed ones are not to be had.
+bool write_temporary_then_link(const std::string& folder, const std::string& name,
+                               const std::string& native, const std::string& bytes,
+                               bool to_disk) {
+    // The ending keeps it out of every pattern the game scans for.
+    const std::string temporary =
+        folder + "." + name + "." + std::to_string(getpid()) + ".partial";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = write_all(fd, bytes) && (!to_disk || ::fsync(fd) == 0);
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::link(temporary.c_str(), native.c_str()) != 0) {
+        const int why = errno;
+        const bool no_links = why == EPERM || why == ENOTSUP || why == ENOSYS || why == EXDEV;
+        // File systems without hard links: check, then rename.
+        ok = no_links && ::access(native.c_str(), F_OK) != 0 &&
+             ::rename(temporary.c_str(), native.c_str()) == 0;
+    }
+    ::unlink(temporary.c_str());
+    return ok;
+}
+
+}  // namespace
+
+bool write_new_file(const std::string& path, const std::string& bytes, bool to_disk) {
     const std::string native = native_path(path);
     const size_t slash = native.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : native.substr(0, slash + 1);
     const std::string name = native.substr(slash == std::string::npos ? 0 : slash + 1);
     if (name.empty()) return false;
-    // Same folder, so the final step is a link within one file system; the
-    // ending keeps it out of every pattern the game scans for.
-    const std::string temporary =
-        folder + "." + name + "." + std::to_string(getpid()) + ".partial";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        ok = wrote > 0;
-        if (ok) done += static_cast<size_t>(wrote);
-    }
-    // On disk before it has a name: a power cut cannot leave a named but empty file.
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) {
-        // link() refuses a name that exists, where rename() would replace it.
-        if (::link(temporary.c_str(), native.c_str()) != 0) {
-            const int why = errno;
-            const bool no_links = why == EPERM || why == ENOTSUP || why == ENOSYS || why == EXDEV;
-            // File systems without hard links: check, then rename.
-            ok = no_links && file_size(path) == -1 &&
-                 ::rename(temporary.c_str(), native.c_str()) == 0;
-        }
-    }
-    ::unlink(temporary.c_str());
-    return ok;
+    const outcome unnamed = write_unnamed_then_link(folder, native, bytes, to_disk);
+    if (unnamed != outcome::unsupported) return unnamed == outcome::written;
+    return write_temporary_then_link(folder, name, native, bytes, to_disk);
 }
 
 bool read_file_stamp(const std::string& path, file_stamp& stamp) {
