@@ -42,8 +42,8 @@ void walk_level(int32_t last_x, int32_t last_y, Action&& action) {
     }
 }
 
-void scatter(int32_t last_x, int32_t last_y, const std::string& kind) {
-    walk_level(last_x, last_y, [&kind](int32_t x, int32_t y) {
+void scatter(int32_t last_x, int32_t last_y, interned_name kind) {
+    walk_level(last_x, last_y, [kind](int32_t x, int32_t y) {
         if (world_matrix[x][y].tile_name == lab_wall) set_tile(x, y, kind, true);
     });
 }

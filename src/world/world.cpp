@@ -80,7 +80,7 @@ void init_world_globals() {
     init_world_frame_globals();
 }
 
-void set_tile(int32_t x, int32_t y, const std::string& kind, bool spawn) {
+void set_tile(int32_t x, int32_t y, interned_name kind, bool spawn) {
     if (!in_matrix(x, y)) return;
     world_matrix[x][y].tile_name = kind;
     load_tile_definition(x, y, tile_definition_path(kind));

@@ -53,15 +53,15 @@ private:
 
 extern cell_matrix world_matrix;
 
-// Tile kinds.
-inline const std::string lab_wall = "LAB_WALL";
-inline const std::string lab_floor = "LAB_FLOOR";
-inline const std::string lab_green = "LAB_GREEN";
-inline const std::string lab_water = "LAB_WATER";
-inline const std::string lab_blue_floor = "LAB_BLUE_FLOOR";
-inline const std::string lab_fixed_floor = "LAB_FIXED_FLOOR";
-inline const std::string lab_pink_floor = "LAB_PINK_FLOOR";
-inline const std::string lab_fixed_pink_floor = "LAB_FIXED_PINK_FLOOR";
+// Tile kinds, interned: a cell's kind compares with them by index.
+inline const interned_name lab_wall = "LAB_WALL";
+inline const interned_name lab_floor = "LAB_FLOOR";
+inline const interned_name lab_green = "LAB_GREEN";
+inline const interned_name lab_water = "LAB_WATER";
+inline const interned_name lab_blue_floor = "LAB_BLUE_FLOOR";
+inline const interned_name lab_fixed_floor = "LAB_FIXED_FLOOR";
+inline const interned_name lab_pink_floor = "LAB_PINK_FLOOR";
+inline const interned_name lab_fixed_pink_floor = "LAB_FIXED_PINK_FLOOR";
 
 // Nearest integer of a position, bounded so that nonsense (a tile size of 0,
 // not a number) cannot overflow the conversion.
@@ -101,7 +101,7 @@ extern int32_t critical_mass, time_left;
 void init_world_globals();
 
 // The one way a cell changes kind: definition, image, and (with spawn) objects.
-void set_tile(int32_t x, int32_t y, const std::string& kind, bool spawn);
+void set_tile(int32_t x, int32_t y, interned_name kind, bool spawn);
 void zoom_tile(int32_t x, int32_t y);
 void zoom_all_tiles();
 
