@@ -6,7 +6,7 @@ bool read_pair_file(const std::string& path, key_value_pairs& pairs) {
     pairs.clear();
     int file = open_read(path);
     if (file == 0) return false;
-    while (!end_of_file(file)) {
+    while (pairs.size() < pair_file_limit && !end_of_file(file)) {
         std::string key = read_line(file);
         std::string value = end_of_file(file) ? std::string() : read_line(file);
         pairs.emplace_back(std::move(key), std::move(value));

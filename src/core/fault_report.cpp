@@ -40,9 +40,9 @@ void on_fault(const char* description, int code, uintptr_t address) {
 }
 
 void append_report(const std::vector<std::string>& lines) {
-    int file = open_read_write(cfg_logpath + cfg_logfile);
+    // Appending moves to the end without reading a log of any size.
+    int file = open_append(cfg_logpath + cfg_logfile);
     if (file == 0) return;
-    while (!end_of_file(file)) read_line(file);
     for (const std::string& line : lines) write_line(file, line);
     close_file(file);
 }

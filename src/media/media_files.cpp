@@ -66,14 +66,18 @@ std::string read_line(int file) {
     FILE* f = record->file;
     std::string line;
     int c;
-    while ((c = getc_unlocked(f)) != EOF) {
+    while (record->read_bytes < text_file_limit && (c = getc_unlocked(f)) != EOF) {
+        ++record->read_bytes;
         if (c == '\n') break;
         if (c == '\r') {   // CR alone or CR LF: one break either way
             int next = getc_unlocked(f);
-            if (next != '\n' && next != EOF) ungetc(next, f);
+            if (next == '\n')
+                ++record->read_bytes;
+            else if (next != EOF)
+                ungetc(next, f);
             break;
         }
-        line += static_cast<char>(c);
+        if (line.size() < size_t(text_line_limit)) line += static_cast<char>(c);
     }
     return line;
 }
@@ -81,6 +85,7 @@ std::string read_line(int file) {
 bool end_of_file(int file) {
     file_record* record = state().files.find(file);
     if (!record) return false;
+    if (record->read_bytes >= text_file_limit) return true;
     switch_to(*record, false);
     int c = getc(record->file);
     if (c == EOF) return true;
@@ -95,6 +100,14 @@ int open_read_write(const std::string& path) {
     if (!file && errno == ENOENT) file = std::fopen(native.c_str(), "w+b");
     if (!file) return 0;
     return state().files.add({file, false});
+}
+
+int open_append(const std::string& path) {
+    std::string native = native_path(path);
+    if (is_folder(native)) return 0;
+    FILE* file = std::fopen(native.c_str(), "ab");
+    if (!file) return 0;
+    return state().files.add({file, true});
 }
 
 void write_string(int file, const std::string& text) {
@@ -123,9 +136,20 @@ long long file_size(const std::string& path) {
 
 namespace {
 
+long long disk_room = -1;   // bytes left on a simulated full disk; -1 none
+
 bool write_all(int fd, const std::string& bytes) {
     for (size_t done = 0; done < bytes.size();) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        size_t want = bytes.size() - done;
+        if (disk_room >= 0 && static_cast<long long>(want) > disk_room) {
+            want = static_cast<size_t>(disk_room);
+            if (want == 0) {
+                errno = ENOSPC;
+                return false;
+            }
+        }
+        const ssize_t wrote = ::write(fd, bytes.data() + done, want);
+        if (wrote > 0 && disk_room >= 0) disk_room -= wrote;
         if (wrote < 0 && errno == EINTR) continue;
         if (wrote <= 0) return false;
         done += static_cast<size_t>(wrote);
@@ -183,6 +207,8 @@ bool write_temporary_then_link(const std::string& folder, const std::string& nam
 }
 
 }  // namespace
+
+void simulate_full_disk_after(long long bytes) { disk_room = bytes < 0 ? -1 : bytes; }
 
 bool write_new_file(const std::string& path, const std::string& bytes, bool to_disk) {
     const std::string native = native_path(path);

@@ -101,6 +101,7 @@ struct music_record {
 struct file_record {
     FILE* file = nullptr;
     bool writing = false;   // last operation; C streams need a seek between read and write
+    int64_t read_bytes = 0; // how far reading went, against text_file_limit
 };
 
 struct scan_entry {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "core/fault_report.h"
@@ -120,6 +122,27 @@ TEST_F(FaultReport, UnopenableLogStillAsks) {
             std::exit(9);
         },
         ::testing::ExitedWithCode(0), "continue engine\\?");
+}
+
+// A folder where the log should be, or a log of any size: the report goes to
+// the log's end or nowhere, and the question is asked either way.
+TEST_F(FaultReport, ALogThatIsAFolderOrHugeTakesTheReportAtItsEndOrNotAtAll) {
+    cfg_uselogfile = 1;
+    set_message_box_answer(answer_yes);
+    folder.write("fault.log/inside", "kept");
+    report_fault(division_context(1));
+    EXPECT_FALSE(faults_silent);
+    EXPECT_EQ(folder.read("fault.log/inside"), "kept");
+
+    cfg_logfile = "huge.log";
+    const std::string log = folder.write("huge.log", "");
+    const long long size = text_file_limit + 100;
+    ASSERT_EQ(truncate(log.c_str(), size), 0);
+    report_fault(division_context(2));
+    const std::string text = folder.read("huge.log");
+    ASSERT_GT(text.size(), size_t(size));
+    EXPECT_EQ(text.find_first_not_of('\0'), size_t(size)) << "the old bytes stay as they were";
+    EXPECT_EQ(text.substr(size_t(size), 38), "MATRIX ENGINE ERROR AND WARNING LOG:\r\n");
 }
 
 using FaultReportDeathTest = FaultReport;

@@ -1,4 +1,6 @@
 // Text files and folder scans.
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "media_test_helpers.h"
@@ -143,3 +145,43 @@ TEST(media_files, dead_file_and_scan_handles_do_nothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file of `bytes` zero bytes that takes no room on the disk.
+std::string sparse_file(const temp_folder& folder, const std::string& name, long long bytes) {
+    const std::string path = folder.write(name, "");
+    EXPECT_EQ(truncate(path.c_str(), bytes), 0);
+    return path;
+}
+
+}  // namespace
+
+TEST(media_files, text_files_are_read_no_further_than_their_limits) {
+    temp_folder folder;
+    // A long line is cut and the rest of it skipped: the next line is whole.
+    const std::string long_line(text_line_limit + 100, 'x');
+    EXPECT_EQ(all_lines(folder.write("long.txt", long_line + "\r\nnext")),
+              (strings{long_line.substr(0, text_line_limit), "next"}));
+
+    // 2 GB with no line end: one cut line, then the file reads as ended.
+    const std::string huge = sparse_file(folder, "huge", 2LL << 30);
+    int file = open_read(huge);
+    ASSERT_NE(file, 0);
+    EXPECT_EQ(read_line(file), std::string(text_line_limit, '\0'));
+    EXPECT_TRUE(end_of_file(file));
+    EXPECT_EQ(read_line(file), "");
+    close_file(file);
+}
+
+TEST(media_files, appending_writes_at_the_end_of_a_file_of_any_size) {
+    temp_folder folder;
+    const std::string log = sparse_file(folder, "big.log", text_file_limit + 10);
+    int file = open_append(log);
+    ASSERT_NE(file, 0);
+    write_line(file, "REPORT");
+    close_file(file);
+    EXPECT_EQ(file_size(log), text_file_limit + 10 + 8);
+    EXPECT_EQ(open_append(folder.path()), 0) << "a folder is no log";
+    EXPECT_EQ(open_append(log + "/below"), 0);
+}
