@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "content/check_data.h"
 #include "content/io_control.h"
 #include "core/life.h"
 
@@ -35,7 +36,10 @@ int usage() {
         "  screen DIR N OUT.png [SCRIPT]\n"
         "                       run the game headless in DIR from its start (credits, menus),\n"
         "                       with an input script if given, and save frame N as PNG when\n"
-        "                       a front-end screen shows it\n",
+        "                       a front-end screen shows it\n"
+        "  check-data DIR       read the pack in DIR as the game would and list, with file\n"
+        "                       and line, what would silently not work (docs/check_data.md);\n"
+        "                       exit 0 when it has no errors, 1 when it has\n",
         stderr);
     return 2;
 }
@@ -209,6 +213,22 @@ int command_screen(int argc, char** argv) {
     return zorbel_main(int(pointers.size()), pointers.data());
 }
 
+int command_check_data(int argc, char** argv) {
+    if (argc != 3) return usage();
+    if (file_size(argv[2]) != -2) {
+        std::fprintf(stderr, "zorbel-tool: %s is not a folder\n", argv[2]);
+        return 2;
+    }
+    int errors = 0, warnings = 0;
+    for (const data_finding& finding : check_data(argv[2])) {
+        std::puts(format_finding(finding).c_str());
+        ++(finding.error ? errors : warnings);
+    }
+    std::printf("check-data: %d error%s, %d warning%s\n", errors, errors == 1 ? "" : "s",
+                warnings, warnings == 1 ? "" : "s");
+    return errors > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -219,5 +239,6 @@ int main(int argc, char** argv) {
     if (command == "frame") return command_frame(argc, argv);
     if (command == "level") return command_level(argc, argv);
     if (command == "screen") return command_screen(argc, argv);
+    if (command == "check-data") return command_check_data(argc, argv);
     return usage();
 }

@@ -22,23 +22,33 @@ constexpr uint32_t white = 0xFFFFFF;
 
 using object_setter = std::function<void(object_definition&, const std::string&)>;
 
-object_setter number(int32_t object_definition::*field) {
-    return [field](object_definition& d, const std::string& v) { d.*field = read_integer(v); };
+struct object_key {
+    value_kind kind;
+    object_setter set;
+};
+
+object_key number(int32_t object_definition::*field) {
+    return {value_kind::integer,
+            [field](object_definition& d, const std::string& v) { d.*field = read_integer(v); }};
 }
-object_setter byte(uint8_t object_definition::*field) {
-    return [field](object_definition& d, const std::string& v) {
-        d.*field = uint8_t(read_integer(v));
-    };
+object_key byte(uint8_t object_definition::*field) {
+    return {value_kind::integer, [field](object_definition& d, const std::string& v) {
+                d.*field = uint8_t(read_integer(v));
+            }};
 }
-object_setter text(std::string object_definition::*field) {
-    return [field](object_definition& d, const std::string& v) { d.*field = v; };
+object_key text(std::string object_definition::*field) {
+    return {value_kind::text, [field](object_definition& d, const std::string& v) { d.*field = v; }};
+}
+object_key ignored() {
+    return {value_kind::text, [](object_definition&, const std::string&) {}};
 }
 
-const std::unordered_map<std::string, object_setter>& object_keys() {
+const std::unordered_map<std::string, object_key>& object_keys() {
     using od = object_definition;
-    static const std::unordered_map<std::string, object_setter> keys = {
+    static const std::unordered_map<std::string, object_key> keys = {
         {"DGFXNAME",
-         [](od& d, const std::string& v) { d.name = (v.empty() || v == "#") ? "NOPE" : v; }},
+         {value_kind::text,
+          [](od& d, const std::string& v) { d.name = (v.empty() || v == "#") ? "NOPE" : v; }}},
         {"DGFXTRANSPARENCY", number(&od::gfx_transparency)},
         {"DDENSITY", number(&od::density)},
         {"DFITTOMATRIX", byte(&od::fit_to_matrix)},
@@ -66,8 +76,8 @@ const std::unordered_map<std::string, object_setter>& object_keys() {
         {"DISGOODY", byte(&od::is_goody)},
         {"DEXTRATIME", number(&od::extra_time)},
         {"DROTATE", number(&od::rotate)},
-        {"DLIFETIME", [](od&, const std::string&) {}},
-        {"DPOWERUP", [](od&, const std::string&) {}},
+        {"DLIFETIME", ignored()},
+        {"DPOWERUP", ignored()},
     };
     return keys;
 }
@@ -107,6 +117,14 @@ void clear_object_lists() {
     edge_work_list.clear();
 }
 
+bool object_definition_key_kind(const std::string& key, value_kind& kind) {
+    const auto& keys = object_keys();
+    auto found = keys.find(key);
+    if (found == keys.end()) return false;
+    kind = found->second.kind;
+    return true;
+}
+
 std::string object_definition_path(const std::string& image_path) {
     size_t cut = image_path.find(cfg_gfxcodec);
     return (cut == std::string::npos ? std::string() : image_path.substr(0, cut)) + ".dll";
@@ -130,7 +148,7 @@ void load_object_definitions() {
         if (read_pair_file(object_definition_path(d.path), pairs)) {
             for (const auto& [key, value] : pairs) {
                 auto setter = keys.find(key);
-                if (setter != keys.end()) setter->second(d, value);
+                if (setter != keys.end()) setter->second.set(d, value);
             }
         }
         object_definitions.push_back(std::move(d));

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/system_ini.h"
+
 struct object_definition {
     std::string path;
     std::string file_name;
@@ -60,6 +62,8 @@ void init_object_definition_globals();
 void clear_object_lists();
 // Reads every object image of the object folder and the ".dll" text beside it.
 void load_object_definitions();
+// False for a key the definition files do not know.
+bool object_definition_key_kind(const std::string& key, value_kind& kind);
 // The definition file of an image: its path cut before the image ending, + ".dll".
 std::string object_definition_path(const std::string& image_path);
 

@@ -185,6 +185,17 @@ void init_tile_definition_globals() {
 
 int64_t tile_definition_reads() { return definition_reads; }
 
+bool tile_definition_key_kind(const std::string& text, value_kind& kind) {
+    tile_key key;
+    if (!key_of(text, key)) return false;
+    const bool words = names_text(key) || key == tile_key::use_direction ||
+                       key == tile_key::internal_name;
+    kind = words ? value_kind::text : value_kind::integer;
+    return true;
+}
+
+bool is_direction_word(const std::string& value) { return direction_code(value) != 0; }
+
 void build_tile_graphics() {
     int scan = scan_folder(cfg_topogfx, "*" + cfg_gfxcodec);
     if (scan == 0) return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/system_ini.h"
 #include "world/interned_name.h"
 
 struct tile_graphic {
@@ -23,6 +24,12 @@ void build_tile_graphics();
 
 // Where the definition of a tile kind lives: the file is named like the kind.
 std::string tile_definition_path(const std::string& kind);
+
+// False for a key the definition files do not know ("#CHILD5" and the other
+// slots the cell has no room for among them).
+bool tile_definition_key_kind(const std::string& key, value_kind& kind);
+// The words "USEDIRECTION" takes; any other leaves the direction as it was.
+bool is_direction_word(const std::string& value);
 
 // Copies a definition into cell (x, y); a missing file leaves the cell alone.
 void load_tile_definition(int32_t x, int32_t y, const std::string& path);

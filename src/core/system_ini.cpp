@@ -86,24 +86,30 @@ namespace {
 
 using setter = std::function<void(const std::string&)>;
 
-setter path(std::string& target) {
-    return [&target](const std::string& v) { target = base_folder + v; };
+struct entry {
+    value_kind kind;
+    setter set;
+};
+
+entry path(std::string& target) {
+    return {value_kind::text, [&target](const std::string& v) { target = base_folder + v; }};
 }
-setter text(std::string& target) {
-    return [&target](const std::string& v) { target = v; };
+entry text(std::string& target) {
+    return {value_kind::text, [&target](const std::string& v) { target = v; }};
 }
-setter integer(int32_t& target) {
-    return [&target](const std::string& v) { target = read_integer(v); };
+entry integer(int32_t& target) {
+    return {value_kind::integer, [&target](const std::string& v) { target = read_integer(v); }};
 }
-setter flag(uint8_t& target) {
-    return [&target](const std::string& v) { target = uint8_t(read_integer(v)); };
+entry flag(uint8_t& target) {
+    return {value_kind::integer,
+            [&target](const std::string& v) { target = uint8_t(read_integer(v)); }};
 }
-setter real(float& target) {
-    return [&target](const std::string& v) { target = read_real(v); };
+entry real(float& target) {
+    return {value_kind::real, [&target](const std::string& v) { target = read_real(v); }};
 }
 
-const std::unordered_map<std::string, setter>& entry_table() {
-    static const std::unordered_map<std::string, setter> table = {
+const std::unordered_map<std::string, entry>& entry_table() {
+    static const std::unordered_map<std::string, entry> table = {
         {"SOUNDFXPATH", path(cfg_soundfxpath)},
         {"INGAMEMUSIC", text(cfg_ingamemusic)},
         {"EGFXPATH", path(cfg_egfxpath)},
@@ -119,7 +125,9 @@ const std::unordered_map<std::string, setter>& entry_table() {
         {"SAVEEVOLUTION", text(cfg_saveevolution)},
         {"APPNAME", text(cfg_appname)},
         {"GFXPATH", path(cfg_gfxpath)},
-        {"RESOLUTION", [](const std::string& v) { tile_width = tile_height = read_real(v); }},
+        {"RESOLUTION",
+         {value_kind::real,
+          [](const std::string& v) { tile_width = tile_height = read_real(v); }}},
         {"TOPO", path(cfg_topo)},
         {"BASICGFX", path(cfg_basicgfx)},
         {"USEEXTENDEDTOPO", flag(cfg_useextendedtopo)},
@@ -147,30 +155,32 @@ const std::unordered_map<std::string, setter>& entry_table() {
         {"HIGHSCORE_FILE", text(cfg_highscore_file)},
         {"CURSOR", path(cfg_cursor)},
         {"CURSORSPEED",
-         [](const std::string& v) {
+         {value_kind::integer, [](const std::string& v) {
              int32_t speed = read_integer(v);
              cfg_cursorspeed = speed > 255 ? 255 : speed < 0 ? 0 : speed;
              cursor_delay = 255 - cfg_cursorspeed;
-         }},
+         }}},
         {"VEGIDENSE", integer(cfg_vegidense)},
         {"USEFULLMATRIX", flag(cfg_usefullmatrix)},
         {"WORLDRANDOM",
-         [](const std::string& v) {
+         {value_kind::integer, [](const std::string& v) {
              cfg_worldrandom = read_integer(v);
              random_seed(cfg_worldrandom);
-         }},
+         }}},
         {"MULTICORE",
-         [](const std::string& v) { cfg_multicore = uint8_t(read_integer(v)) == 0 ? 0 : 1; }},
+         {value_kind::integer,
+          [](const std::string& v) { cfg_multicore = uint8_t(read_integer(v)) == 0 ? 0 : 1; }}},
         {"MAPSIZE",
-         [](const std::string& v) {
+         {value_kind::integer, [](const std::string& v) {
              int32_t size = read_integer(v);
              if (size > 1024) size = 1024;
              if (size < 0) size = 32;
              matrix_width = matrix_height = size;
-         }},
+         }}},
         {"WORLDTEMPERATURE", real(cfg_worldtemperature)},
         {"WORLDREFRESH",
-         [](const std::string& v) { cfg_worldrefresh = clock_tick_limit = read_integer(v); }},
+         {value_kind::integer,
+          [](const std::string& v) { cfg_worldrefresh = clock_tick_limit = read_integer(v); }}},
         {"SELFCREATEBASE", path(cfg_selfcreatebase)},
         {"USESELFCREATEBASE", flag(cfg_useselfcreatebase)},
         {"LABSWITCH", integer(cfg_labswitch)},
@@ -211,10 +221,18 @@ void start_media_services() {
 
 }  // namespace
 
+bool configuration_key_kind(const std::string& key, value_kind& kind) {
+    const auto& table = entry_table();
+    auto entry = table.find(key);
+    if (entry == table.end()) return false;
+    kind = entry->second.kind;
+    return true;
+}
+
 void apply_configuration_entry(const std::string& key, const std::string& value) {
     const auto& table = entry_table();
     auto entry = table.find(key);
-    if (entry != table.end()) entry->second(value);
+    if (entry != table.end()) entry->second.set(value);
 }
 
 void read_configuration(const std::string& path) {

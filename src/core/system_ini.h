@@ -27,6 +27,11 @@ void init_configuration_globals();
 void read_configuration(const std::string& path);
 void apply_configuration_entry(const std::string& key, const std::string& value);
 
+// What a key's value line must hold, for checking a pack by hand-made rules.
+enum class value_kind { text, integer, real };
+// False for a key the configuration does not know.
+bool configuration_key_kind(const std::string& key, value_kind& kind);
+
 // Number reading as the configuration does it: blanks and tabs, sign, digits, stop.
 int32_t read_integer(const std::string& text);
 float read_real(const std::string& text);

@@ -121,11 +121,18 @@ int joypad_axis_y();
 bool joypad_button(int n);     // numbered from 1
 
 // ---- files and folders ("\" in paths works as "/") ----
+// Text files come from modders and may be anything: a line is cut after
+// text_line_limit bytes (the rest of it is skipped), and a file reads as
+// ended after text_file_limit bytes, so no file can hold the game up or
+// fill the memory.
+constexpr int text_line_limit = 4096;
+constexpr int64_t text_file_limit = 16 << 20;
 std::string current_directory();
 int open_read(const std::string& path);
 std::string read_line(int file);
 bool end_of_file(int file);
 int open_read_write(const std::string& path);   // creates, never truncates
+int open_append(const std::string& path);       // creates; every write goes to the end
 void write_string(int file, const std::string& text);
 void write_line(int file, const std::string& text);  // ends with CR LF
 void close_file(int file);
@@ -138,19 +145,15 @@ long long file_size(const std::string& path);   // -1 missing, -2 folder
 // cannot leave the name on an empty file. An existing file is never touched:
 // false when `path` exists already or cannot be written.
 bool write_new_file(const std::string& path, const std::string& bytes, bool to_disk = true);
+// Tests: the disk fills after `bytes` more bytes of new files (-1: never),
+// as when it runs full in the middle of a save.
+void simulate_full_disk_after(long long bytes);
 // What moves when a file is written or replaced; times in ns since 1970. The
-// Text files come from modders and may be anything: a line is cut after
-// text_line_limit bytes (the rest of it is skipped), and a file reads as
-// ended after text_file_limit bytes, so no file can hold the game up or
-// fill the memory.
-constexpr int text_line_limit = 4096;
-constexpr int64_t text_file_limit = 16 << 20;
 // status-change time moves even when a copy puts back an old modified time.
 struct file_stamp {
     int64_t size = 0;
     int64_t modified_ns = 0;
     int64_t changed_ns = 0;
-int open_append(const std::string& path);       // creates; every write goes to the end
     uint64_t inode = 0;
     bool linked = false;   // a symbolic link: the target may change where no watch sees it
 };
@@ -163,9 +166,6 @@ uint64_t file_generation(const std::string& path);
 int scan_folder(const std::string& folder, const std::string& pattern);  // sorted bytewise
 bool next_entry(int scan);     // moves to the next entry, the first at the first call
 std::string entry_name(int scan);
-// Tests: the disk fills after `bytes` more bytes of new files (-1: never),
-// as when it runs full in the middle of a save.
-void simulate_full_disk_after(long long bytes);
 bool entry_is_folder(int scan);
 void end_scan(int scan);
 std::string native_path(const std::string& path);

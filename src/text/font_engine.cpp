@@ -48,6 +48,8 @@ glyph_target glyph_target_of(unsigned char c) {
 
 }  // namespace
 
+std::string glyph_image_stem(unsigned char c) { return glyph_target_of(c).stem; }
+
 void load_system_font() {
     free_font();
     load_font(cfg_fontsystem);

@@ -20,6 +20,8 @@ extern int32_t font_height;   // height of the last glyph loaded
 void load_system_font();   // free_font(), then load_font(cfg_fontsystem)
 void load_font(const std::string& definition_file);
 void free_font();
+// The image a character of the definition line is drawn with, without ".png".
+std::string glyph_image_stem(unsigned char c);
 
 // Start values of the text subsystem: an empty font table and the pen at 0, 0.
 void init_text_globals();

@@ -1,0 +1,661 @@
+#include "content/check_data.h"
+
+#include <cctype>
+#include <map>
+#include <set>
+
+#include "content/object_definitions.h"
+#include "content/pair_file.h"
+#include "content/tile_definitions.h"
+#include "core/startup.h"
+#include "core/system_ini.h"
+#include "media/media.h"
+#include "text/font_engine.h"
+
+namespace {
+
+using kind_lookup = bool (*)(const std::string&, value_kind&);
+
+// ---- where the findings go ----
+
+std::string pack;   // the pack's folder, native, ending in "/"
+std::vector<data_finding> findings;
+
+std::string shown(const std::string& path) {
+    const std::string native = native_path(path);
+    if (native.compare(0, pack.size(), pack) == 0) return native.substr(pack.size());
+    return native;
+}
+
+void report(bool error, const std::string& path, int line, const std::string& text) {
+    findings.push_back({error, shown(path), line, text});
+}
+void error_at(const std::string& path, int line, const std::string& text) {
+    report(true, path, line, text);
+}
+void warning_at(const std::string& path, int line, const std::string& text) {
+    report(false, path, line, text);
+}
+
+// A value as a modder may read it on a terminal: control bytes written as
+// \xHH, and a long one cut.
+std::string quoted(const std::string& text) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string shown;
+    for (unsigned char c : text.substr(0, 60)) {
+        if (c < 0x20 || c == 0x7F)
+            shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
+        else
+            shown += char(c);
+    }
+    return "\"" + shown + (text.size() > 60 ? "...\"" : "\"");
+}
+
+// ---- files on disk, and the near miss that differs only in letter case ----
+
+std::string lower(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// A value from a "text" key is relative to the current folder, which the
+// game expects to be the pack's.
+std::string in_pack(const std::string& value) {
+    const std::string native = native_path(value);
+    return !native.empty() && native[0] == '/' ? native : pack + native;
+}
+
+// The names of the files (not folders) of `folder` matching `pattern`.
+std::set<std::string> files_in(const std::string& folder, const std::string& pattern) {
+    std::set<std::string> names;
+    const int scan = scan_folder(folder, pattern);
+    if (scan == 0) return names;
+    while (next_entry(scan))
+        if (!entry_is_folder(scan)) names.insert(entry_name(scan));
+    end_scan(scan);
+    return names;
+}
+
+// The entry of `folder` that is `name` but for letter case; empty when none.
+std::string entry_like(const std::string& folder, const std::string& name) {
+    const std::string wanted = lower(name);
+    const int scan = scan_folder(folder.empty() ? "." : folder, "*");
+    std::string found;
+    while (scan != 0 && next_entry(scan)) {
+        if (lower(entry_name(scan)) != wanted) continue;
+        found = entry_name(scan);
+        break;
+    }
+    end_scan(scan);
+    return found;
+}
+
+enum class on_disk { missing, file, folder };
+
+struct look {
+    on_disk what = on_disk::missing;
+    std::string near;   // when missing: the path that differs only in letter case
+};
+
+look look_up(const std::string& path) {
+    const std::string native = native_path(path);
+    const long long size = file_size(native);
+    if (size >= 0) return {on_disk::file, ""};
+    if (size == -2) return {on_disk::folder, ""};
+    // Walk the path a part at a time, taking a part of another case where the
+    // exact one is missing.
+    std::string walked = !native.empty() && native[0] == '/' ? "/" : "";
+    size_t start = walked.size();
+    bool changed = false;
+    while (start < native.size()) {
+        size_t end = native.find('/', start);
+        if (end == std::string::npos) end = native.size();
+        const std::string part = native.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) continue;
+        std::string next = walked + part;
+        if (file_size(next) == -1) {
+            const std::string other = entry_like(walked, part);
+            if (other.empty()) return {};
+            next = walked + other;
+            changed = true;
+        }
+        walked = next + "/";
+    }
+    if (!changed) return {};
+    walked.pop_back();
+    return {on_disk::missing, walked};
+}
+
+std::string near_miss(const look& found) {
+    return found.near.empty() ? ""
+                              : " (" + shown(found.near) + " differs only in letter case)";
+}
+
+std::string then(const std::string& consequence) {
+    return consequence.empty() ? "" : ": " + consequence;
+}
+
+// True when `path` is a file; otherwise says so at (at, line).
+bool need_file(const std::string& path, const std::string& at, int line, const std::string& what,
+               const std::string& consequence = "", bool error = true) {
+    const look found = look_up(path);
+    if (found.what == on_disk::file) return true;
+    if (found.what == on_disk::folder)
+        report(true, at, line, what + " " + shown(path) + " is a folder, not a file" + then(consequence));
+    else
+        report(error, at, line,
+               what + " " + shown(path) + " does not exist" + near_miss(found) + then(consequence));
+    return false;
+}
+
+bool need_folder(const std::string& path, const std::string& at, int line,
+                 const std::string& what, const std::string& consequence = "",
+                 bool error = true) {
+    const look found = look_up(path);
+    if (found.what == on_disk::folder) return true;
+    if (found.what == on_disk::file)
+        report(true, at, line, what + " " + shown(path) + " is a file, not a folder" + then(consequence));
+    else
+        report(error, at, line,
+               what + " " + shown(path) + " does not exist" + near_miss(found) + then(consequence));
+    return false;
+}
+
+// ---- key/value files ----
+
+// Numbers read as the game reads them: blanks, sign, digits, and the rest of
+// the line ignored.
+void check_number(const std::string& path, int line, const std::string& what,
+                  const std::string& value, value_kind kind) {
+    size_t i = 0;
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-')) ++i;
+    size_t digits = 0;
+    auto skip_digits = [&] {
+        while (i < value.size() && std::isdigit(static_cast<unsigned char>(value[i]))) ++i, ++digits;
+    };
+    skip_digits();
+    if (kind == value_kind::real && i < value.size() && value[i] == '.') ++i, skip_digits();
+    if (digits == 0) {
+        error_at(path, line, what + " " + quoted(value) + " is not a number: it reads as 0");
+        return;
+    }
+    size_t rest = i;
+    while (rest < value.size() && (value[rest] == ' ' || value[rest] == '\t')) ++rest;
+    if (rest == value.size()) return;
+    const std::string reads = kind == value_kind::real ? std::to_string(read_real(value))
+                                                       : std::to_string(read_integer(value));
+    warning_at(path, line,
+               what + " " + quoted(value) + " reads as " + reads + ": the rest of the line is ignored");
+}
+
+std::string plain_key(const std::string& key) {
+    size_t first = key.find_first_not_of(" \t");
+    size_t last = key.find_last_not_of(" \t");
+    if (first == std::string::npos) return "";
+    std::string plain = key.substr(first, last - first + 1);
+    for (char& c : plain) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return plain;
+}
+
+void unknown_key(const std::string& path, int line, const std::string& key, kind_lookup kind_of) {
+    value_kind kind;
+    const std::string plain = plain_key(key);
+    if (plain != key && kind_of(plain, kind)) {
+        error_at(path, line, quoted(key) + " is no key: keys are written exactly, " + quoted(plain));
+    } else if (kind_of == tile_definition_key_kind && key.size() == 7 &&
+               key.compare(0, 6, "#CHILD") == 0 && key[6] >= '5' && key[6] <= '8') {
+        warning_at(path, line, quoted(key) + ": a tile has four child slots, this one is skipped");
+    } else {
+        error_at(path, line, "unknown key " + quoted(key) + ": the game skips it and its value line");
+    }
+}
+
+// Checks every pair. False when the pairs are shifted by a missing or extra
+// line: nothing after that point reads as meant, so it is not looked at.
+bool check_pairs(const std::string& path, const key_value_pairs& pairs, kind_lookup kind_of) {
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const int key_line = int(2 * i + 1);
+        const auto& [key, value] = pairs[i];
+        value_kind kind, value_kind_as_key;
+        const bool known = kind_of(key, kind);
+        if (!value.empty() && kind_of(value, value_kind_as_key)) {
+            if (known)
+                error_at(path, key_line + 1,
+                         "the value of " + key + " is " + quoted(value) +
+                             ", itself a key: a value line is missing above, and every later "
+                             "pair is shifted");
+            else
+                error_at(path, key_line,
+                         quoted(key) + " is no key and the line after it is the key " +
+                             quoted(value) + ": a line is missing or extra above, and every "
+                             "later pair is shifted");
+            return false;
+        }
+        if (!known)
+            unknown_key(path, key_line, key, kind_of);
+        else if (kind != value_kind::text)
+            check_number(path, key_line + 1, key, value, kind);
+    }
+    if (pairs.size() >= pair_file_limit)
+        warning_at(path, int(2 * pair_file_limit + 1),
+                   "the game reads no more than " + std::to_string(pair_file_limit) +
+                       " pairs of a file: the rest is skipped");
+    return true;
+}
+
+void check_size(const std::string& path) {
+    if (file_size(path) > text_file_limit)
+        warning_at(path, 0,
+                   "is larger than " + std::to_string(text_file_limit >> 20) +
+                       " MiB: the game reads no further");
+}
+
+// Reads a key/value file as the game does; false when it cannot be read.
+bool read_checked_pairs(const std::string& path, kind_lookup kind_of, key_value_pairs& pairs,
+                        bool& straight) {
+    check_size(path);
+    if (!read_pair_file(path, pairs)) return false;
+    straight = check_pairs(path, pairs, kind_of);
+    return true;
+}
+
+// The value line of the last occurrence of `key` (which wins), 0 when absent.
+int value_line(const key_value_pairs& pairs, const std::string& key) {
+    for (size_t i = pairs.size(); i-- > 0;)
+        if (pairs[i].first == key) return int(2 * i + 2);
+    return 0;
+}
+
+const std::string* last_value(const key_value_pairs& pairs, const std::string& key) {
+    for (size_t i = pairs.size(); i-- > 0;)
+        if (pairs[i].first == key) return &pairs[i].second;
+    return nullptr;
+}
+
+// ---- the pack ----
+
+struct pack_state {
+    std::string ini;
+    key_value_pairs settings;
+    std::set<std::string> tile_images;
+    std::map<std::string, std::string> object_names;   // DGFXNAME -> its file
+    std::map<std::string, int> world_kinds;           // kind -> first line in the world file
+};
+
+int line_of(const pack_state& p, const std::string& key) { return value_line(p.settings, key); }
+
+bool check_configuration(pack_state& p) {
+    const look found = look_up(p.ini);
+    if (found.what != on_disk::file) {
+        error_at(p.ini, 0,
+                 std::string(found.what == on_disk::folder ? "is a folder" : "does not exist") +
+                     near_miss(found) + ": the game stops with \"Could not open " +
+                     native_path(p.ini) + "\"");
+        return false;
+    }
+    bool straight = true;
+    if (!read_checked_pairs(p.ini, configuration_key_kind, p.settings, straight)) {
+        error_at(p.ini, 0, "cannot be read: the game stops with \"Could not open\"");
+        return false;
+    }
+    for (const auto& [key, value] : p.settings) apply_configuration_entry(key, value);
+    // Shifted settings name nothing as meant: what they name is not looked at.
+    return straight;
+}
+
+void check_sizes(const pack_state& p) {
+    if (base_width < 1 || base_height < 1)
+        error_at(p.ini, line_of(p, base_width < 1 ? "RESBASEW" : "RESBASEH"),
+                 "RESBASEW and RESBASEH give the design size of the screen: both must be at "
+                 "least 1");
+    if (tile_width <= 0.0f)
+        error_at(p.ini, line_of(p, "RESOLUTION"),
+                 "RESOLUTION gives the tiles' size in pixels: it must be above 0");
+    const std::string* map_size = last_value(p.settings, "MAPSIZE");
+    const int32_t size = map_size ? read_integer(*map_size) : 1;
+    if (size > 512)
+        error_at(p.ini, line_of(p, "MAPSIZE"),
+                 "MAPSIZE " + std::to_string(size) +
+                     " is above 512: no level grows beyond 512 x 512 cells");
+    else if (size < 1)
+        warning_at(p.ini, line_of(p, "MAPSIZE"),
+                   "MAPSIZE " + std::to_string(size) + " reads as " +
+                       std::to_string(matrix_width) + ": every level is that small");
+}
+
+void check_folders(const pack_state& p) {
+    const struct {
+        const char* key;
+        std::string folder;
+        const char* what;
+    } content[] = {
+        {"TOPOGFX", cfg_topogfx, "the tile image folder"},
+        {"WORLDGFX", cfg_worldgfx, "the object folder"},
+        {"SOUNDFXPATH", cfg_soundfxpath, "the sound folder"},
+        {"INGAMEMUSIC", in_pack(cfg_ingamemusic), "the music folder"},
+        {"FONTPATH", cfg_fontpath, "the font image folder"},
+        {"EGFXPATH", cfg_egfxpath, "the drifting image folder"},
+        {"SCREGFXPATH", in_pack(cfg_scregfxpath), "the menu's drifting image folder"},
+        {"APPSTART", in_pack(cfg_rgbcodepath + cfg_appstart), "the tile definition folder"},
+    };
+    for (const auto& c : content)
+        need_folder(c.folder, p.ini, line_of(p, c.key), c.what, "everything in it is missing");
+
+    // The folders the game writes to are made by whoever installs it; where
+    // one is missing, nothing is written there, silently.
+    const std::string screenshots = in_pack(cfg_scrsave);
+    const struct {
+        const char* key;
+        std::string folder;
+        bool used;
+        const char* what;
+        const char* consequence;
+    } written[] = {
+        {"PROFILES", cfg_profiles.empty() ? pack : in_pack(cfg_profiles), true,
+         "the profile folder", "no result is saved until it is made"},
+        {"LOGPATH", cfg_logpath, cfg_uselogfile != 0, "the log folder",
+         "no fault is logged until it is made"},
+        {"SCRSAVE", screenshots.substr(0, screenshots.find_last_of('/') + 1), !cfg_scrsave.empty(),
+         "the screenshot folder", "F12 saves nothing until it is made"},
+    };
+    for (const auto& w : written)
+        if (w.used) need_folder(w.folder, p.ini, line_of(p, w.key), w.what, w.consequence, false);
+}
+
+void check_named_files(const pack_state& p) {
+    need_file(cfg_cursor, p.ini, line_of(p, "CURSOR"), "the marker image", "the marker is invisible");
+    if (cfg_usetopglass == 1)
+        need_file(cfg_topscreen, p.ini, line_of(p, "TOPSCREEN"), "the overlay image", "no overlay is drawn");
+    need_file(in_pack(cfg_loadintroscreen), p.ini, line_of(p, "LOADINTROSCREEN"),
+              "the menu background", "the menus show none");
+    const size_t mark = cfg_loadscreen.find('#');
+    if (mark == std::string::npos) {
+        warning_at(p.ini, line_of(p, "LOADSCREEN"),
+                   "LOADSCREEN has no \"#\" (the page number): the credits show no picture");
+    } else {
+        for (const char* page : {"0", "1"})
+            need_file(in_pack(cfg_loadscreen.substr(0, mark) + page + cfg_loadscreen.substr(mark + 1)),
+                      p.ini, line_of(p, "LOADSCREEN"), "the credits picture",
+                      "that credits page shows none");
+    }
+}
+
+void check_sounds(const pack_state& p) {
+    const std::set<std::string> effects = files_in(cfg_soundfxpath, "*.ogg");
+    for (const char* key : {"TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND", "PINKTILEFIXEDSOUND",
+                            "EXPLOSIONSOUND", "GAMEOVER", "SWAPSOUND", "PICKBOMBSOUND",
+                            "LEVELDONE", "EXTRATIME", "REMOVETILE", "GRIMBLEWOOD1",
+                            "GRIMBLEWOOD"}) {
+        const std::string* name = last_value(p.settings, key);
+        if (!name || name->empty()) {
+            warning_at(p.ini, line_of(p, key), std::string(key) + " names no sound: that moment is silent");
+        } else if (effects.count(*name) == 0) {
+            look found;
+            const std::string other = entry_like(cfg_soundfxpath, *name);
+            if (!other.empty()) found.near = native_path(cfg_soundfxpath) + other;
+            error_at(p.ini, line_of(p, key),
+                     std::string(key) + " names the sound " + quoted(*name) + ", which " +
+                         shown(cfg_soundfxpath) + " does not hold as an .ogg file" +
+                         near_miss(found));
+        }
+    }
+    const std::string music = in_pack(cfg_ingamemusic);
+    if (look_up(music).what != on_disk::folder) return;
+    const std::set<std::string> tracks = files_in(music, "*.ogg");
+    if (tracks.empty())
+        warning_at(p.ini, line_of(p, "INGAMEMUSIC"),
+                   "the music folder " + shown(music) + " holds no .ogg file: no music plays");
+    for (const char* track : {"menu.ogg", "options.ogg", "score.ogg"})
+        if (!tracks.empty() && tracks.count(track) == 0)
+            warning_at(p.ini, line_of(p, "INGAMEMUSIC"),
+                       "the music folder has no " + std::string(track) +
+                           ": that menu plays no music of its own");
+}
+
+void check_floaters(const pack_state& p) {
+    const struct {
+        const char* key;
+        std::string folder;
+    } sets[] = {{"EGFXPATH", cfg_egfxpath}, {"SCREGFXPATH", in_pack(cfg_scregfxpath)}};
+    for (const auto& set : sets)
+        if (look_up(set.folder).what == on_disk::folder && files_in(set.folder, "*.png").empty())
+            warning_at(p.ini, line_of(p, set.key),
+                       shown(set.folder) + " holds no .png image: nothing drifts there");
+}
+
+void check_font(const pack_state& p) {
+    if (!need_file(cfg_fontsystem, p.ini, line_of(p, "FONTSYSTEM"), "the font definition",
+                   "no text is drawn"))
+        return;
+    check_size(cfg_fontsystem);
+    const int file = open_read(cfg_fontsystem);
+    const std::string line = read_line(file);
+    close_file(file);
+    if (line.empty()) error_at(cfg_fontsystem, 1, "names no characters: no text is drawn");
+    std::set<std::string> seen;
+    for (unsigned char c : line) {
+        const std::string stem = glyph_image_stem(c);
+        if (!seen.insert(stem).second) continue;
+        const std::string image = cfg_fontpath + "\\" + stem + ".png";
+        const look found = look_up(image);
+        if (found.what != on_disk::file)
+            error_at(cfg_fontsystem, 1,
+                     "the character " + quoted(std::string(1, char(c))) + " has no image " +
+                         shown(image) + near_miss(found) + ": it is not drawn");
+    }
+}
+
+void check_objects(pack_state& p) {
+    const std::set<std::string> images = files_in(cfg_worldgfx, "*" + cfg_gfxcodec);
+    std::set<std::string> definitions_read;
+    for (const std::string& image : images) {
+        const std::string image_path = cfg_worldgfx + image;
+        const std::string definition = object_definition_path(image_path);
+        definitions_read.insert(native_path(definition));
+        if (!need_file(definition, image_path, 0, "its definition",
+                       "the object has no name and spawns only as a nameless child"))
+            continue;
+        key_value_pairs pairs;
+        bool straight = true;
+        if (!read_checked_pairs(definition, object_definition_key_kind, pairs, straight) ||
+            !straight)
+            continue;
+        const std::string* name = last_value(pairs, "DGFXNAME");
+        if (!name) {
+            error_at(definition, 0, "has no DGFXNAME: no tile can name this object");
+            continue;
+        }
+        const std::string given = name->empty() || *name == "#" ? "NOPE" : *name;
+        if (!p.object_names.emplace(given, definition).second && given != "NOPE")
+            warning_at(definition, value_line(pairs, "DGFXNAME"),
+                       "DGFXNAME " + quoted(given) + " is also given by " +
+                           shown(p.object_names[given]) + ": a child slot may spawn both");
+    }
+    for (const std::string& dll : files_in(cfg_worldgfx, "*.dll"))
+        if (definitions_read.count(native_path(cfg_worldgfx + dll)) == 0)
+            warning_at(cfg_worldgfx + dll, 0,
+                       "has no " + cfg_gfxcodec + " image beside it: the game never reads it");
+}
+
+// What a tile definition names: its image and its children.
+void check_tile_references(const pack_state& p, const std::string& path,
+                           const key_value_pairs& pairs) {
+    const std::string* gfx = last_value(pairs, "GFXNAME");
+    const std::string image = gfx && !gfx->empty() ? *gfx : "dummy.png";
+    if (p.tile_images.count(image) == 0) {
+        look found;
+        const std::string other = entry_like(cfg_topogfx, image);
+        if (!other.empty()) found.near = native_path(cfg_topogfx) + other;
+        error_at(path, value_line(pairs, "GFXNAME"),
+                 (gfx && !gfx->empty() ? "GFXNAME names " + quoted(image)
+                                       : std::string("without a GFXNAME the tile shows dummy.png")) +
+                     ", which is no image of " + shown(cfg_topogfx) + near_miss(found));
+    }
+    for (const char* slot : {"CHILD1", "CHILD2", "CHILD3", "CHILD4"}) {
+        const std::string* child = last_value(pairs, slot);
+        if (!child || *child == "#") continue;
+        if (p.object_names.count(*child) != 0) continue;
+        std::string like;
+        for (const auto& [name, file] : p.object_names)
+            if (lower(name) == lower(*child)) like = " (" + quoted(name) + ", given by " + shown(file) +
+                                                     ", differs only in letter case)";
+        error_at(path, value_line(pairs, slot),
+                 std::string(slot) + " names " + quoted(*child) +
+                     ", which no object's DGFXNAME gives: nothing spawns there" + like);
+    }
+    const std::string* direction = last_value(pairs, "USEDIRECTION");
+    if (direction && !is_direction_word(*direction))
+        warning_at(path, value_line(pairs, "USEDIRECTION"),
+                   "USEDIRECTION " + quoted(*direction) +
+                       " is none of DEFAULT, UP, DOWN, LEFT, RIGHT: the direction stays as it was");
+}
+
+void check_tiles(pack_state& p) {
+    p.tile_images = files_in(cfg_topogfx, "*" + cfg_gfxcodec);
+    const std::string folder = in_pack(cfg_rgbcodepath + cfg_appstart) + "/";
+    if (look_up(folder).what != on_disk::folder) return;
+    std::map<std::string, int> needed = p.world_kinds;
+    for (const char* kind : {"LAB_WALL", "LAB_FLOOR", "LAB_GREEN", "LAB_WATER", "LAB_BLUE_FLOOR",
+                             "LAB_FIXED_FLOOR", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"})
+        needed.emplace(kind, 0);
+    for (const auto& [kind, line] : needed) {
+        const std::string path = in_pack(tile_definition_path(kind));
+        const look found = look_up(path);
+        if (found.what == on_disk::file) continue;
+        const std::string what = "the tile kind " + kind;
+        if (found.what == on_disk::folder)
+            error_at(path, 0, "is a folder: " + what + " has no definition");
+        else if (line > 0)
+            error_at(in_pack(cfg_appentry + cfg_appstart + ".ai42"), line,
+                     what + " has no definition " + shown(path) + near_miss(found));
+        else
+            error_at(path, 0, what + " has no definition" + near_miss(found));
+    }
+    for (const std::string& name : files_in(folder, "*")) {
+        const std::string path = folder + name;
+        key_value_pairs pairs;
+        bool straight = true;
+        if (read_checked_pairs(path, tile_definition_key_kind, pairs, straight) && straight)
+            check_tile_references(p, path, pairs);
+    }
+}
+
+// Reads up to `count` lines; fewer when the file ends first.
+std::vector<std::string> first_lines(const std::string& path, size_t count) {
+    std::vector<std::string> lines;
+    const int file = open_read(path);
+    while (file != 0 && lines.size() < count && !end_of_file(file)) lines.push_back(read_line(file));
+    close_file(file);
+    return lines;
+}
+
+void check_level_base(const pack_state& p) {
+    if (!need_file(cfg_selfcreatebase, p.ini, line_of(p, "SELFCREATEBASE"),
+                   "the level base file", "the game stops with \"Could not open:\""))
+        return;
+    const std::vector<std::string> lines = first_lines(cfg_selfcreatebase, 5);
+    if (lines.size() < 3) {
+        error_at(cfg_selfcreatebase, 0,
+                 "is too short (" + std::to_string(lines.size()) +
+                     " lines): lines 2 and 3 give the base width and height");
+        return;
+    }
+    check_number(cfg_selfcreatebase, 2, "the base width", lines[1], value_kind::integer);
+    check_number(cfg_selfcreatebase, 3, "the base height", lines[2], value_kind::integer);
+}
+
+// The alpha file is optional; where it is there, it gives every cell a number.
+void check_alpha(const std::string& path, int64_t cells) {
+    if (look_up(path).what != on_disk::file) return;
+    check_size(path);
+    const int file = open_read(path);
+    for (int header = 0; header < 5; ++header) read_line(file);
+    int64_t read = 0;
+    bool numbers_told = false;
+    for (int line = 6; read < cells && !end_of_file(file); ++line, ++read) {
+        const std::string value = read_line(file);
+        const size_t before = findings.size();
+        if (!numbers_told) check_number(path, line, "the alpha", value, value_kind::integer);
+        numbers_told = numbers_told || findings.size() != before;   // one is enough
+    }
+    close_file(file);
+    if (read < cells)
+        warning_at(path, 0,
+                   "holds " + std::to_string(read) + " of the " + std::to_string(cells) +
+                       " alpha values: the other cells keep their definitions' alpha");
+}
+
+void check_world(pack_state& p) {
+    const std::string world = in_pack(cfg_appentry + cfg_appstart + ".ai42");
+    if (!need_file(world, p.ini, line_of(p, "APPSTART"),
+                   "the world file", "the game stops with \"Could not open topographic data\""))
+        return;
+    check_size(world);
+    const int file = open_read(world);
+    std::vector<std::string> header;
+    while (header.size() < 5 && !end_of_file(file)) header.push_back(read_line(file));
+    if (header.size() < 3) {
+        close_file(file);
+        error_at(world, 0, "is too short: lines 2 and 3 give its last column and row");
+        return;
+    }
+    check_number(world, 2, "the last column", header[1], value_kind::integer);
+    check_number(world, 3, "the last row", header[2], value_kind::integer);
+    const int64_t last_x = read_integer(header[1]), last_y = read_integer(header[2]);
+    if (last_x > 512 || last_y > 512)
+        warning_at(world, 2, "a world larger than 513 x 513 cells is cut to that size");
+    const int64_t cells = (last_x + 1) * (last_y + 1);
+    int64_t read = 0;
+    for (int line = 6; read < cells && !end_of_file(file); line += 3, ++read) {
+        std::string kind = read_line(file);
+        kind += read_line(file);
+        kind += read_line(file);
+        p.world_kinds.emplace(kind, line);
+    }
+    close_file(file);
+    if (read < cells)
+        error_at(world, 0,
+                 "is too short: it holds " + std::to_string(read) + " of the " +
+                     std::to_string(cells < 0 ? 0 : cells) + " cells its lines 2 and 3 give");
+    check_alpha(in_pack(cfg_appentry + cfg_appstart + ".red"), cells);
+}
+
+void check_pack(pack_state& p) {
+    if (!check_configuration(p)) return;
+    check_sizes(p);
+    check_folders(p);
+    check_named_files(p);
+    check_font(p);
+    check_sounds(p);
+    check_floaters(p);
+    check_objects(p);
+    if (cfg_useselfcreatebase == 1)
+        check_level_base(p);
+    else
+        check_world(p);
+    check_tiles(p);
+}
+
+}  // namespace
+
+std::vector<data_finding> check_data(const std::string& folder) {
+    pack = native_path(folder);
+    if (pack.empty()) pack = "./";
+    if (pack.back() != '/') pack += '/';
+    findings.clear();
+    init_configuration_globals();
+    base_folder = pack;
+    pack_state p;
+    p.ini = pack + "DATA/ini.txt";
+    check_pack(p);
+    return std::move(findings);
+}
+
+std::string format_finding(const data_finding& finding) {
+    std::string text = finding.error ? "error: " : "warning: ";
+    text += finding.file;
+    if (finding.line > 0) text += ":" + std::to_string(finding.line);
+    return text + ": " + finding.text;
+}
