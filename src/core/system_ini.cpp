@@ -235,12 +235,9 @@ void apply_configuration_entry(const std::string& key, const std::string& value)
     if (entry != table.end()) entry->second.set(value);
 }
 
-void read_configuration(const std::string& path) {
+bool read_configuration_entries(const std::string& path) {
     int file = open_read(path);
-    if (file == 0) {
-        raise_error(0);
-        return;
-    }
+    if (file == 0) return false;
     while (!end_of_file(file)) {
         std::string key = read_line(file);
         // A file that ends after a key applies it with an empty value.
@@ -248,5 +245,13 @@ void read_configuration(const std::string& path) {
         apply_configuration_entry(key, value);
     }
     close_file(file);
+    return true;
+}
+
+void read_configuration(const std::string& path) {
+    if (!read_configuration_entries(path)) {
+        raise_error(0);
+        return;
+    }
     start_media_services();
 }

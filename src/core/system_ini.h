@@ -25,6 +25,8 @@ extern int32_t clock_tick_limit;
 
 void init_configuration_globals();
 void read_configuration(const std::string& path);
+// Applies every pair of the file, starting nothing; false when it cannot be opened.
+bool read_configuration_entries(const std::string& path);
 void apply_configuration_entry(const std::string& key, const std::string& value);
 
 // What a key's value line must hold, for checking a pack by hand-made rules.
