@@ -98,7 +98,9 @@ struct look {
 };
 
 look look_up(const std::string& path) {
-    const std::string native = native_path(path);
+    std::string native = native_path(path);
+    // "FOLDER/" of a file is nothing to stat: ask about the file itself.
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
     const long long size = file_size(native);
     if (size >= 0) return {on_disk::file, ""};
     if (size == -2) return {on_disk::folder, ""};
@@ -394,6 +396,12 @@ void check_sounds(const pack_state& p) {
         } else if (effects.count(*name) == 0) {
             look found;
             const std::string other = entry_like(cfg_soundfxpath, *name);
+            if (other == *name) {
+                error_at(p.ini, line_of(p, key),
+                         std::string(key) + " names " + shown(cfg_soundfxpath + other) +
+                             ", which is a folder, not a sound");
+                continue;
+            }
             if (!other.empty()) found.near = native_path(cfg_soundfxpath) + other;
             error_at(p.ini, line_of(p, key),
                      std::string(key) + " names the sound " + quoted(*name) + ", which " +
