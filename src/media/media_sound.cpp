@@ -30,9 +30,14 @@ void close_sound_objects() {
 
 using namespace media;
 
+// A sound effect lasts seconds: a file far larger is none, and the decoder
+// would read the whole of it into memory first.
+constexpr long long sound_file_limit = 64LL << 20;
+
 int load_sound(const std::string& path) {
     media_state& s = state();
     if (!s.audio) return 0;
+    if (file_size(path) > sound_file_limit) return 0;
     Mix_Chunk* chunk = Mix_LoadWAV(native_path(path).c_str());
     if (!chunk) return 0;
     return s.sounds.add({chunk});

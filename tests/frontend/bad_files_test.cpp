@@ -1,5 +1,6 @@
 // Bad files on disk: whatever the folders hold, the game starts, plays and
 // ends as designed, and no result saved before is lost.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -111,9 +112,11 @@ void write_bad_pack(const std::string& pack) {
                               "MUSIC/ingame1.ogg"})
         std::ofstream(pack + "/" + sound, std::ios::trunc) << "this is no sound";
     fs::resize_file(pack + "/MUSIC/ingame2.ogg", 300);
-    // 2 GB definitions, sparse: a tile kind and an object.
-    sparse(pack + "/DATA/TILES/ZORBEL/LAB_GREEN", 2LL << 30);
-    sparse(pack + "/GFX/OBJECTS/coin.dll", 2LL << 30);
+    // 2 GB files, sparse: definitions of a tile kind and an object, a tile
+    // image, a sound and a music track.
+    for (const char* huge : {"DATA/TILES/ZORBEL/LAB_GREEN", "GFX/OBJECTS/coin.dll",
+                             "GFX/TILES/wall.png", "SFX/timer.ogg", "MUSIC/ingame3.ogg"})
+        sparse(pack + "/" + huge, 2LL << 30);
     // Folders where files should be.
     for (const char* file : {"DATA/TILES/ZORBEL/LAB_WATER", "SFX/swap.ogg",
                              "GFX/OBJECTS/switch.dll", "GFX/credits1.png", "DATA/highscore.txt"}) {
@@ -140,6 +143,10 @@ TEST(BadFiles, TheShippedPackWithBadFilesOfEveryKindStartsPlaysAndEnds) {
     command_result run = run_command(
         std::string(ZORBEL_BINARY) + " --replay '" + folder.path() + "/script.txt'", pack);
     EXPECT_EQ(run.exit_code, 0) << run.out;
+    // No reader took the 2 GB files into memory.
+    rusage used;
+    getrusage(RUSAGE_CHILDREN, &used);
+    EXPECT_LT(used.ru_maxrss, 1L << 20) << "peak resident kB of the game";
     EXPECT_TRUE(std::regex_search(run.out, std::regex("replay frames=400 dimension=1 "))) << run.out;
     EXPECT_FALSE(fs::exists(pack + "/SCREENSHOTS"));
     EXPECT_EQ(file_text(pack + "/PROFILES"), "not a folder");
