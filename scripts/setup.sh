@@ -6,7 +6,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(build-essential cmake pkg-config
           libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libvorbis-dev libogg-dev
           libgtest-dev libbenchmark-dev
-          libgl1-mesa-dri libegl1 libegl-mesa0 libgles2)
+          libgl1-mesa-dri libegl1 libegl-mesa0 libgles2
+          desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "content/sound_list.h"
+#include "core/desktop.h"
 #include "core/externals.h"
 #include "core/fault_report.h"
 #include "core/startup.h"
@@ -143,6 +144,9 @@ void handle_events() {
         end_program();
     }
     read_actions();
+    // Read every frame, so a loss while a menu runs is spent there.
+    if (window_focus_lost()) pause_when_playing();
+    watch_joypad();
     options_direction(stick_direction);
     player.step_counter += 1;
     if (player.step_counter > cursor_delay) {
@@ -188,6 +192,12 @@ void dispatch_global_action(int32_t code) {
     if (code == action_screenshot)
         save_screenshot(cfg_scrsave + format_date(local_time_now(), "%yyyy%mm%dd%hh%ii%ss"));
     if (code == action_end) end_program();
+}
+
+void pause_when_playing() {
+    // Players switching away expect the game to wait for them; a dialog
+    // already open waits anyway.
+    if (screen_state == screen_playing && open_dialogs == 0) pause_menu();
 }
 
 void options_direction(uint8_t direction) {

@@ -28,6 +28,8 @@ void read_actions();
 void dispatch_screen_action(int32_t code);
 void dispatch_global_action(int32_t code);
 void options_direction(uint8_t direction);
+// The window lost the focus: in play (no dialog open) the pause menu opens.
+void pause_when_playing();
 // One cell in `direction`, or a scroll of the view once the marker passes the
 // middle of the screen; nothing toward a blocking cell.
 void step_player(uint8_t direction);

@@ -93,7 +93,7 @@ bool read_list(std::istringstream& in, std::vector<int>& out, bool keys) {
         in >> word;
         if (word == "-") return true;
         if (word == "keys" || word == "text" || word == "joypad" || word == "axes" ||
-            word == "buttons" || word == "end") {
+            word == "buttons" || word == "focus-lost" || word == "end") {
             in.seekg(at);
             return true;
         }
@@ -109,7 +109,9 @@ bool read_list(std::istringstream& in, std::vector<int>& out, bool keys) {
     }
 }
 
-bool parse_frame_line(std::istringstream& in, input_frame& state, std::string& text, bool& end) {
+// Text and a focus loss belong to their frame only; the rest is held.
+bool parse_frame_line(std::istringstream& in, input_frame& state, std::string& text,
+                      bool& focus_lost, bool& end) {
     std::string word;
     while (in >> word) {
         if (word == "keys") {
@@ -124,6 +126,8 @@ bool parse_frame_line(std::istringstream& in, input_frame& state, std::string& t
             if (!(in >> state.axis_x >> state.axis_y)) return false;
         } else if (word == "text") {
             if (!read_quoted(in, text)) return false;
+        } else if (word == "focus-lost") {
+            focus_lost = true;
         } else if (word == "end") {
             end = true;
         } else {
@@ -171,7 +175,9 @@ bool parse_input_script(const std::string& source, input_script& script, std::st
             script.frames.back().text.clear();
         }
         std::string text;
-        if (!parse_frame_line(in, state, text, ended)) return fail("cannot read \"" + line + "\"");
+        bool focus_lost = false;
+        if (!parse_frame_line(in, state, text, focus_lost, ended))
+            return fail("cannot read \"" + line + "\"");
         last_frame = int(frame);
         if (ended) {
             script.end_frame = int(frame);
@@ -179,6 +185,7 @@ bool parse_input_script(const std::string& source, input_script& script, std::st
         }
         script.frames.push_back(state);
         script.frames.back().text = text;
+        script.frames.back().focus_lost = focus_lost;
     }
     if (!ended) {
         error = "the script has no 'N end' line";
@@ -194,7 +201,8 @@ std::string format_input_script(const input_script& script) {
     for (size_t f = 0; f < script.frames.size(); ++f) {
         const input_frame& frame = script.frames[f];
         bool first = f == 0;
-        if (!first && same_state(frame, previous) && frame.text.empty()) continue;
+        if (!first && same_state(frame, previous) && frame.text.empty() && !frame.focus_lost)
+            continue;
         std::string line = std::to_string(f);
         if (first || frame.keys != previous.keys) line += " keys" + number_list(frame.keys);
         if (first || frame.joypad != previous.joypad) line += frame.joypad ? " joypad 1" : " joypad 0";
@@ -202,6 +210,7 @@ std::string format_input_script(const input_script& script) {
             line += " axes " + std::to_string(frame.axis_x) + " " + std::to_string(frame.axis_y);
         if (first || frame.buttons != previous.buttons) line += " buttons" + number_list(frame.buttons);
         if (!frame.text.empty()) line += " text " + quoted(frame.text);
+        if (frame.focus_lost) line += " focus-lost";
         out += line + "\n";
         previous = frame;
     }

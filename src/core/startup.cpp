@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "content/io_control.h"
+#include "core/desktop.h"
 #include "core/engine_internals.h"
 #include "core/eventhandler.h"
 #include "core/fault_report.h"
@@ -42,6 +43,7 @@ void init_globals() {
     init_sound_list_globals();
     init_frontend_globals();
     init_overlay_globals();
+    init_desktop_globals();
     start_time_ms = milliseconds();
     screen_width = screen_height = screen_scale = 1.0f;
     game_window = game_screen = 0;
@@ -129,9 +131,11 @@ void start_up() {
     init_globals();
     install_fault_handler();
     read_configuration(ini_path);
+    route_written_files();
     register_decoders();
     measure_screen();
     open_game_window();
+    if (options.fullscreen) set_fullscreen(true);
     std::printf("screen %d x %d, scale %g\n", int(std::lround(screen_width)),
                 int(std::lround(screen_height)), double(screen_scale));
     ensure_high_score_file(29);
@@ -149,49 +153,84 @@ void start_up() {
 
 void print_usage(FILE* to) {
     std::fputs(
-        "usage: zorbel [--frames N] [--headless] [--virtual-clock] [--desktop WxH]\n"
-        "              [--answer yes|no] [--record FILE] [--replay FILE]\n"
-        "Starts the game in the current folder, which must hold DATA/ini.txt.\n"
+        "usage: zorbel [OPTION]...\n"
+        "Plays Zorbel. Started in a folder that holds DATA/ini.txt, the game plays that\n"
+        "pack and writes beside it. Otherwise it plays the installed pack, read only, and\n"
+        "keeps profiles, log, screenshots and the high-score file in $XDG_DATA_HOME/zorbel.\n"
+        "  --help           show this help and end\n"
+        "  --version        print the version and end\n"
+        "  --data DIR       play the pack in DIR (a modded pack), read only\n"
+        "  --windowed       start in the window (the default)\n"
+        "  --fullscreen     start on the whole screen; Alt+Return switches in play\n"
+        "  --record FILE    write what the player held and typed, to replay the game\n"
+        "  --replay FILE    play a recorded or hand-written input script headless and\n"
+        "                   print where it ended (see docs/replays.md)\n"
+        "For developers and tests:\n"
         "  --frames N       end after N frames\n"
         "  --headless       no window on the desktop, no sound device (implies --virtual-clock)\n"
         "  --virtual-clock  pauses advance the game's clock instead of waiting\n"
         "  --desktop WxH    act as if the desktop were W x H pixels\n"
-        "  --answer yes|no  the answer headless message boxes give\n"
-        "  --record FILE    write what the player held and typed, to replay the game\n"
-        "  --replay FILE    play a recorded or hand-written input script headless and\n"
-        "                   print where it ended (see docs/replays.md)\n",
+        "  --answer yes|no  the answer headless message boxes give\n",
         to);
 }
 
-// Returns false when the command line is not understood.
-bool parse_arguments(int argc, char** argv) {
+// A file name on the command line means the folder the player typed it in.
+std::string from_start_folder(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    return current_directory() + "/" + path;
+}
+
+void go_headless() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    options.virtual_clock = true;
+}
+
+// Returns false, with the reason, when the command line is not understood.
+bool parse_arguments(int argc, char** argv, std::string& error) {
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        bool has_value = i + 1 < argc;
-        if (arg == "--frames" && has_value) {
+        const std::string arg = argv[i];
+        const bool takes_value = arg == "--frames" || arg == "--record" || arg == "--replay" ||
+                                 arg == "--desktop" || arg == "--answer" || arg == "--data";
+        if (takes_value && i + 1 >= argc) {
+            error = arg + " needs a value";
+            return false;
+        }
+        if (arg == "--help") {
+            options.show_help = true;
+        } else if (arg == "--version") {
+            options.show_version = true;
+        } else if (arg == "--windowed" || arg == "--fullscreen") {
+            options.fullscreen = arg == "--fullscreen";
+        } else if (arg == "--data") {
+            options.data_folder = argv[++i];
+        } else if (arg == "--frames") {
             options.frame_limit = std::strtol(argv[++i], nullptr, 10);
         } else if (arg == "--headless") {
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            options.virtual_clock = true;
-        } else if (arg == "--record" && has_value) {
+            go_headless();
+        } else if (arg == "--record") {
             options.record_path = argv[++i];
-        } else if (arg == "--replay" && has_value) {
+        } else if (arg == "--replay") {
             options.replay_path = argv[++i];
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            options.virtual_clock = true;
+            go_headless();
         } else if (arg == "--virtual-clock") {
             options.virtual_clock = true;
-        } else if (arg == "--desktop" && has_value) {
+        } else if (arg == "--desktop") {
             int width = 0, height = 0;
-            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2) return false;
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2) {
+                error = "--desktop wants WxH, such as 1920x1080";
+                return false;
+            }
             set_fake_desktop(width, height);
-        } else if (arg == "--answer" && has_value) {
-            std::string answer = argv[++i];
-            if (answer != "yes" && answer != "no") return false;
+        } else if (arg == "--answer") {
+            const std::string answer = argv[++i];
+            if (answer != "yes" && answer != "no") {
+                error = "--answer is yes or no";
+                return false;
+            }
             set_message_box_answer(answer == "yes" ? answer_yes : answer_no);
         } else {
+            error = "unknown option " + arg;
             return false;
         }
     }
@@ -234,18 +273,35 @@ void main_loop_pass() {
 }
 
 int zorbel_main(int argc, char** argv) {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0)) {
+    std::string error;
+    if (!parse_arguments(argc, argv, error)) {
+        std::fprintf(stderr, "zorbel: %s\nusage: zorbel [--data DIR] [--windowed | --fullscreen] "
+                     "[--record FILE | --replay FILE]\n'zorbel --help' lists every option.\n",
+                     error.c_str());
+        return 2;
+    }
+    if (options.show_help) {
         print_usage(stdout);
         return 0;
     }
-    if (!parse_arguments(argc, argv)) {
-        print_usage(stderr);
+    if (options.show_version) {
+        std::printf("zorbel %s\n", ZORBEL_VERSION);
+        return 0;
+    }
+    if (!options.data_folder.empty() && file_size(options.data_folder) != -2) {
+        std::fprintf(stderr, "zorbel: --data %s: no such folder\n", options.data_folder.c_str());
         return 2;
     }
     set_virtual_clock(options.virtual_clock);
     if (!options.replay_path.empty() && !start_replay(options.replay_path)) return 1;
-    if (!options.record_path.empty() && !start_recording(options.record_path)) {
+    // The replay is read now, the record written at the end, when the game
+    // may have entered its data pack.
+    if (!options.record_path.empty() && !start_recording(from_start_folder(options.record_path))) {
         std::fprintf(stderr, "zorbel: cannot write %s\n", options.record_path.c_str());
+        return 1;
+    }
+    if (!choose_data_pack(options.data_folder, error)) {
+        std::fprintf(stderr, "zorbel: %s\n", error.c_str());
         return 1;
     }
     start_up();

@@ -21,6 +21,9 @@ struct run_options {
     bool virtual_clock = false;
     std::string record_path;
     std::string replay_path;
+    std::string data_folder;  // --data: a pack to play instead of the installed one
+    bool fullscreen = false;  // start in desktop fullscreen rather than the window
+    bool show_help = false, show_version = false;
 };
 extern run_options options;
 

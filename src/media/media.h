@@ -26,6 +26,7 @@ struct input_frame {
     bool joypad = false;       // joypad plugged in
     int axis_x = 0, axis_y = 0;
     std::vector<int> buttons;  // buttons held, numbered from 1
+    bool focus_lost = false;   // the window lost the focus during the frame
 };
 // The script is consulted with the current frame number (flips so far).
 void set_input_script(std::vector<input_frame> frames);  // empty: live devices
@@ -37,6 +38,12 @@ void start_input_recording();
 const std::vector<input_frame>& recorded_input();
 void set_fake_desktop(int width, int height);  // 0, 0: the real desktop
 void set_message_box_answer(int answer);       // the answer headless boxes give
+// Tests: a pretend joypad with a standard controller mapping, as any mapped
+// pad has, plugged in and pulled out as a player would; its buttons are
+// pressed by their controller names ("a", "x", "start", "back").
+bool plug_pretend_joypad(const std::string& name);
+void unplug_pretend_joypad();
+void press_pretend_joypad(const std::string& button, bool down);
 bool headless();               // no real display: offscreen or dummy video driver
 int frame_number();            // flips since start
 
@@ -48,6 +55,16 @@ void wait_window_event(int timeout_ms);
 bool pump_events();            // handles pending window events; true when the window was closed
 void read_mouse();
 void set_mouse_position(int x, int y);
+// True once after the window lost the focus (the player switched away).
+bool window_focus_lost();
+// Desktop fullscreen or the borderless window; Alt+Return switches between
+// them. The picture keeps the screen's proportions either way.
+bool set_fullscreen(bool on);  // false when the window system refused
+bool fullscreen_on();
+// Where a picture of picture_w x picture_h goes in an area of area_w x
+// area_h: as large as fits with its proportions kept, centred (letterbox).
+struct picture_box { int x = 0, y = 0, width = 0, height = 0; };
+picture_box letterbox(int area_w, int area_h, int picture_w, int picture_h);
 
 // ---- screen ----
 int open_screen(int window, int width, int height);
@@ -119,6 +136,7 @@ void snapshot_joypad();
 int joypad_axis_x();           // -1, 0, 1
 int joypad_axis_y();
 bool joypad_button(int n);     // numbered from 1
+std::string joypad_name();     // of the open joypad; empty when none
 
 // ---- files and folders ("\" in paths works as "/") ----
 // Text files come from modders and may be anything: a line is cut after
@@ -169,6 +187,12 @@ std::string entry_name(int scan);
 bool entry_is_folder(int scan);
 void end_scan(int scan);
 std::string native_path(const std::string& path);
+// The player's own folder for this game (ends in "/"), made when missing;
+// empty when the system has none to give.
+std::string user_data_folder();
+std::string program_folder();  // folder of the running program, ends in "/"
+bool make_folders(const std::string& path);   // with its parents; true when there
+bool change_directory(const std::string& path);
 
 // ---- clock, threads, system ----
 uint32_t milliseconds();

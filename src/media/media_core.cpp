@@ -93,6 +93,7 @@ void pump_sdl_events() {
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) s.closed = true;
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) s.focus_lost = true;
             break;
         case SDL_TEXTINPUT:
             s.typed += utf8_to_latin1(event.text.text);
@@ -196,6 +197,8 @@ void shutdown_media() {
     // How the process runs (virtual clock, fake desktop, box answer) stays.
     s.script.clear();
     s.script_text_frame = 0;
+    s.script_focus_frame = 0;
+    s.focus_lost = s.fullscreen = s.swallow_return = false;
     s.keys.fill(0);
     s.previous_keys.fill(0);
     s.typed.clear();
@@ -211,6 +214,7 @@ void shutdown_media() {
 void set_input_script(std::vector<input_frame> frames_of_script) {
     state().script = std::move(frames_of_script);
     state().script_text_frame = 0;
+    state().script_focus_frame = 0;
 }
 
 void set_fake_desktop(int width, int height) {

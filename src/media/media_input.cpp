@@ -124,7 +124,10 @@ void joypad_device_added(int device_index) {
 }
 
 void joypad_device_removed(SDL_JoystickID id) {
-    if (device_open() && id == state().joystick_id) close_device();
+    if (!device_open() || id != state().joystick_id) return;
+    close_device();
+    // Another pad still plugged in takes over.
+    if (SDL_NumJoysticks() > 0) open_device(0);
 }
 
 void close_input_devices() {
@@ -153,7 +156,8 @@ void snapshot_keyboard() {
         for (const key_pair& pair : key_map)
             s.keys[static_cast<size_t>(pair.code)] = held[pair.key];
     }
-    record_keys(s.keys);
+    record_keys(s.keys);   // as held: a replay switches fullscreen where the game did
+    take_window_keys(s.keys);
 }
 
 int scan_code_of_key(const std::string& key_name) {
@@ -202,6 +206,27 @@ std::string typed_text() {
     text.swap(s.typed);
     if (recording) recorded_frame().text += text;
     return text;
+}
+
+bool window_focus_lost() {
+    media_state& s = state();
+    bool lost = false;
+    if (script_on()) {
+        // Every frame's loss once, however many frames passed between calls.
+        int last = std::min(frame_number(), static_cast<int>(s.script.size()) - 1);
+        for (int f = s.script_focus_frame; f <= last; ++f)
+            lost = lost || s.script[static_cast<size_t>(f)].focus_lost;
+        s.script_focus_frame = std::max(s.script_focus_frame, frame_number() + 1);
+    } else {
+        pump_sdl_events();
+        // A loss the window already got back from (some window managers do
+        // that while switching fullscreen) is no player switching away.
+        lost = s.focus_lost && s.window &&
+               (SDL_GetWindowFlags(s.window) & SDL_WINDOW_INPUT_FOCUS) == 0;
+        s.focus_lost = false;
+    }
+    if (recording && lost) recorded_frame().focus_lost = true;
+    return lost;
 }
 
 void start_input_recording() {
@@ -308,6 +333,14 @@ void media::read_joypad() {
         for (int n = 1; n <= count; ++n)
             s.buttons[static_cast<size_t>(n)] = SDL_JoystickGetButton(stick, n - 1) != 0;
     }
+}
+
+std::string joypad_name() {
+    media_state& s = state();
+    if (!s.joystick_device) return "";
+    const char* name = s.controller ? SDL_GameControllerName(s.controller)
+                                    : SDL_JoystickName(s.joystick_device);
+    return name && *name ? utf8_to_latin1(name) : "unnamed joypad";
 }
 
 int joypad_axis_x() { return state().axis_x; }

@@ -144,6 +144,10 @@ struct media_state {
     double last_flip = 0;
     bool flipped = false;
     bool closed = false;               // window closed by the user
+    bool focus_lost = false;           // the window lost the focus since last asked
+    int script_focus_frame = 0;        // first script frame whose focus loss is not yet taken
+    bool fullscreen = false;           // desktop fullscreen rather than the window
+    bool swallow_return = false;       // the Return of an Alt+Return, until let go
     bool mouse_grabbed = false;
     SDL_Texture* saved_target = nullptr;
     bool pass_open = false;
@@ -221,6 +225,9 @@ void close_sprite_objects();
 void close_sound_objects();
 void close_input_devices();
 void close_file_objects();
+// Alt+Return in a keyboard snapshot switches fullscreen; the game never
+// sees that Return.
+void take_window_keys(std::array<uint8_t, 256>& keys);
 void joypad_device_added(int device_index);
 void joypad_device_removed(SDL_JoystickID id);
 

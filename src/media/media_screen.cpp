@@ -246,8 +246,20 @@ void flip_screen() {
     if (!s.renderer) return;
     if (s.show) {
         SDL_SetRenderTarget(s.renderer, nullptr);
-        SDL_RenderCopy(s.renderer, s.back, nullptr, nullptr);
+        // Fullscreen, or a window the system made another size: the picture
+        // keeps its proportions, with black bars beside or above it.
+        int area_w = 0, area_h = 0;
+        SDL_GetRendererOutputSize(s.renderer, &area_w, &area_h);
+        const picture_box box = letterbox(area_w, area_h, s.screen_width, s.screen_height);
+        const SDL_Rect target{box.x, box.y, box.width, box.height};
+        SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(s.renderer);
+        const bool scaled = box.width != s.screen_width || box.height != s.screen_height;
+        if (scaled) SDL_SetTextureScaleMode(s.back, SDL_ScaleModeLinear);
+        SDL_RenderCopy(s.renderer, s.back, nullptr, &target);
         SDL_RenderPresent(s.renderer);
+        // The game's own copies of the back buffer (grabs) stay exact.
+        if (scaled) SDL_SetTextureScaleMode(s.back, SDL_ScaleModeNearest);
         SDL_SetRenderTarget(s.renderer, s.back);
     } else {
         // Headless nobody sees the window, and with Mesa's software GL the copy

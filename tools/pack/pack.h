@@ -22,4 +22,7 @@ bool write_font(const std::filesystem::path& data_dir);
 // DATA_DIR/SFX/*.ogg, the sound effects, and DATA_DIR/MUSIC/*.ogg, the music.
 bool write_sounds(const std::filesystem::path& data_dir);
 
+// DIST_DIR/icons/SIZE/zorbel.png: the desktop menu's icon at 48, 64, 128, 256 px.
+bool write_icons(const std::filesystem::path& dist_dir);
+
 }  // namespace pack
