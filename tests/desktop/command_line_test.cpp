@@ -1,0 +1,230 @@
+// The game as a program on the desktop: its command line, where it reads its
+// data pack and where it writes, and an installation into a scratch prefix
+// run the way the desktop menu runs it, from some other folder.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a run leaves behind: every file by name, with its size and time.
+std::map<std::string, std::string> listing(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(folder)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat info;
+        stat(entry.path().c_str(), &info);
+        files[fs::relative(entry.path(), folder).string()] =
+            std::to_string(info.st_size) + "@" + std::to_string(info.st_mtim.tv_sec) + "." +
+            std::to_string(info.st_mtim.tv_nsec);
+    }
+    return files;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+size_t count_ending(const std::string& folder, const std::string& ending) {
+    size_t n = 0;
+    for (const auto& [name, stamp] : listing(folder))
+        if (name.size() >= ending.size() && name.ends_with(ending)) ++n;
+    return n;
+}
+
+// A pack that starts, writes a placeholder profile and the high-score file.
+void small_pack(const temp_folder& pack) {
+    pack.write("DATA/ini.txt",
+               ini_text({{"RESBASEW", "320"}, {"RESBASEH", "200"}, {"APPNAME", "t"},
+                         {"PROFILES", "PROFILES\\"}, {"HIGHSCORE", "DATA\\"},
+                         {"HIGHSCORE_FILE", "hs.txt"}, {"LOGPATH", "LOG\\"},
+                         {"LOGFILE", "zorbel.log"}, {"USELOGFILE", "1"},
+                         {"SCRSAVE", "SCREENSHOTS\\shot"}}));
+    fs::create_directories(pack.path() + "/PROFILES");
+}
+
+command_result zorbel(const std::string& flags, const std::string& cwd,
+                      const std::string& user_data = "/nonexistent",
+                      const std::string& binary = ZORBEL_BINARY) {
+    return run_command("XDG_DATA_HOME='" + user_data + "' " + binary + " " + flags, cwd);
+}
+
+}  // namespace
+
+TEST(CommandLine, HelpListsEveryFlagAndVersionGivesTheProjectVersion) {
+    command_result help = zorbel("--help", "/");
+    EXPECT_EQ(help.exit_code, 0);
+    for (const char* flag : {"--help", "--version", "--data DIR", "--windowed", "--fullscreen",
+                             "--record FILE", "--replay FILE", "--frames N", "--headless"})
+        EXPECT_NE(help.out.find(flag), std::string::npos) << flag << " in\n" << help.out;
+
+    command_result version = zorbel("--version", "/");
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.out, "zorbel " ZORBEL_VERSION "\n");
+}
+
+TEST(CommandLine, AnUnknownFlagOrAMissingValueGivesAShortUsageAndStatus2) {
+    for (const char* flags : {"--nonsense", "--data", "--frames 3 --replay", "--answer maybe",
+                              "-f", "extra"}) {
+        command_result run = zorbel(flags, "/");
+        EXPECT_EQ(run.exit_code, 2) << flags;
+        EXPECT_NE(run.out.find("usage: zorbel"), std::string::npos) << flags << ": " << run.out;
+        EXPECT_LE(std::count(run.out.begin(), run.out.end(), '\n'), 4) << run.out;
+    }
+}
+
+TEST(CommandLine, DataNamingNoFolderIsRefusedWithAClearMessage) {
+    temp_folder somewhere;
+    somewhere.write("a_file", "x");
+    for (const std::string& data : {somewhere.path() + "/missing", somewhere.path() + "/a_file"}) {
+        command_result run = zorbel("--headless --frames 1 --data '" + data + "'", "/");
+        EXPECT_EQ(run.exit_code, 2);
+        EXPECT_NE(run.out.find("zorbel: --data " + data + ": no such folder"), std::string::npos)
+            << run.out;
+    }
+    // A folder that holds no pack: the game's own message names what it looked for.
+    command_result run = zorbel("--headless --frames 1 --data '" + somewhere.path() + "'", "/",
+                                somewhere.path() + "/user");
+    EXPECT_NE(run.out.find("Could not open " + somewhere.path() + "\\DATA\\ini.txt"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(CommandLine, TheGameStartsWindowedOrFullscreen) {
+    temp_folder pack;
+    small_pack(pack);
+    for (const char* flag : {"--windowed", "--fullscreen", "--fullscreen --windowed"}) {
+        command_result run = zorbel(std::string("--headless --frames 3 ") + flag, pack.path());
+        EXPECT_EQ(run.exit_code, 0) << flag << ": " << run.out;
+        EXPECT_EQ(run.out.find("fullscreen:"), std::string::npos) << flag << ": " << run.out;
+    }
+}
+
+// As designed: started beside DATA/ini.txt, the game reads and writes there,
+// whatever the user's folder is.
+TEST(Folders, APortablePackIsWrittenInAndTheUsersFolderLeftAlone) {
+    temp_folder pack, user;
+    small_pack(pack);
+    command_result run = zorbel("--headless --frames 3", pack.path(), user.path());
+    ASSERT_EQ(run.exit_code, 0) << run.out;
+    EXPECT_EQ(count_ending(pack.path() + "/PROFILES", ".profile"), 1u);
+    EXPECT_TRUE(fs::exists(pack.path() + "/DATA/hs.txt"));
+    EXPECT_TRUE(listing(user.path()).empty());
+}
+
+// A pack named with --data is only read: profiles, the high-score file and
+// the folders for the log and screenshots go to $XDG_DATA_HOME/zorbel, made
+// on the first start; a second start finds them.
+TEST(Folders, AGivenPackIsOnlyReadAndTheUsersFolderTakesWhatTheGameWrites) {
+    temp_folder pack, user, elsewhere;
+    small_pack(pack);
+    const auto before = listing(pack.path());
+    for (int start = 0; start < 2; ++start) {
+        command_result run = zorbel("--headless --frames 3 --data '" + pack.path() + "'",
+                                    elsewhere.path(), user.path());
+        ASSERT_EQ(run.exit_code, 0) << run.out;
+    }
+    EXPECT_EQ(listing(pack.path()), before);
+    const std::string mine = user.path() + "/zorbel";
+    EXPECT_EQ(count_ending(mine + "/PROFILES", ".profile"), 1u);
+    EXPECT_TRUE(fs::exists(mine + "/DATA/hs.txt"));
+    EXPECT_TRUE(fs::is_directory(mine + "/LOG"));
+    EXPECT_TRUE(fs::is_directory(mine + "/SCREENSHOTS"));
+    EXPECT_TRUE(listing(elsewhere.path()).empty());
+}
+
+// Files named on the command line are found from the folder they were typed
+// in, though the game then works inside its pack.
+TEST(Folders, ReplayAndRecordFilesAreTakenFromTheFolderTheyWereNamedIn) {
+    temp_folder pack, user, here;
+    small_pack(pack);
+    here.write("script.txt", "0 keys -\n5 end\n");
+    command_result run = zorbel("--data '" + pack.path() + "' --replay script.txt --record copy.txt",
+                                here.path(), user.path());
+    ASSERT_EQ(run.exit_code, 0) << run.out;
+    EXPECT_NE(run.out.find("replay frames=5"), std::string::npos) << run.out;
+    EXPECT_TRUE(fs::exists(here.path() + "/copy.txt"));
+}
+
+// One installation into a scratch prefix for all install tests.
+class installed : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        prefix = std::make_unique<temp_folder>();
+        install = run_command(std::string(ZORBEL_CMAKE) + " --install '" + ZORBEL_BUILD_DIR +
+                                  "' --prefix '" + prefix->path() + "'",
+                              "/");
+    }
+    static void TearDownTestSuite() { prefix.reset(); }
+    void SetUp() override { ASSERT_EQ(install.exit_code, 0) << install.out; }
+    static std::string path(const std::string& name) { return prefix->path() + "/" + name; }
+
+    static inline std::unique_ptr<temp_folder> prefix;
+    static inline command_result install;
+};
+
+TEST_F(installed, EverythingLandsWhereTheDesktopLooksAndNothingTheGameWrites) {
+    for (const std::string& file :
+         {"bin/zorbel", "bin/zorbel-tool", "share/zorbel/DATA/ini.txt",
+          "share/zorbel/GFX/cursor.png", "share/applications/org.zorbel.Zorbel.desktop",
+          "share/metainfo/org.zorbel.Zorbel.metainfo.xml",
+          "share/icons/hicolor/48x48/apps/org.zorbel.Zorbel.png",
+          "share/icons/hicolor/256x256/apps/org.zorbel.Zorbel.png"})
+        EXPECT_TRUE(fs::is_regular_file(path(file))) << file;
+    for (const std::string& written : {"LOG", "SCREENSHOTS", "PROFILES", "DATA/highscore.txt"})
+        EXPECT_FALSE(fs::exists(path("share/zorbel/" + written))) << written;
+}
+
+TEST_F(installed, TheMenuEntryAndTheMetadataPassTheirValidators) {
+    const struct {
+        const char* tool;
+        std::string command;
+    } checks[] = {
+        {"desktop-file-validate",
+         "desktop-file-validate '" + path("share/applications/org.zorbel.Zorbel.desktop") + "'"},
+        {"appstreamcli", "appstreamcli validate --no-net '" +
+                             path("share/metainfo/org.zorbel.Zorbel.metainfo.xml") + "'"},
+    };
+    for (const auto& check : checks) {
+        if (run_command(std::string("command -v ") + check.tool, "/").exit_code != 0) {
+            ADD_FAILURE() << check.tool << " is missing: scripts/setup.sh installs it";
+            continue;
+        }
+        command_result run = run_command(check.command, "/");
+        EXPECT_EQ(run.exit_code, 0) << run.out;
+    }
+}
+
+// The installed game started from an unrelated folder, as the desktop menu
+// does: a game played to its end, with a name typed, is kept in the user's
+// folder, and the installed pack stays as installed.
+TEST_F(installed, TheInstalledGamePlaysItsPackAndKeepsTheResultInTheUsersFolder) {
+    temp_folder user, elsewhere;
+    elsewhere.write("game.txt", read_file(std::string(ZORBEL_SOURCE_DIR) +
+                                          "/tests/desktop/installed_game.txt"));
+    const auto pack_before = listing(path("share/zorbel"));
+    command_result run = zorbel("--replay game.txt", elsewhere.path(), user.path(),
+                                path("bin/zorbel"));
+    ASSERT_EQ(run.exit_code, 0) << run.out;
+    EXPECT_EQ(listing(path("share/zorbel")), pack_before);
+    const std::string mine = user.path() + "/zorbel";
+    ASSERT_EQ(count_ending(mine + "/PROFILES", ".profile"), 2u) << "the placeholder and the game";
+    bool named = false;
+    for (const auto& entry : fs::directory_iterator(mine + "/PROFILES"))
+        if (entry.path().extension() == ".profile")
+            named = named || read_file(entry.path().string()).starts_with("USERNAME\r\nQ\r\n");
+    EXPECT_TRUE(named) << "a profile of the player Q";
+    EXPECT_TRUE(fs::exists(mine + "/DATA/highscore.txt"));
+    EXPECT_EQ(listing(elsewhere.path()).size(), 1u) << "nothing written where it started";
+}

@@ -1,0 +1,140 @@
+// The window as a desktop player meets it, on the real media layer headless:
+// the letterbox, Alt+Return, losing the focus, a joypad plugged in and out.
+#include <gtest/gtest.h>
+
+#include "core/desktop.h"
+#include "core/system_ini.h"
+#include "frontend/front_end_fixture.h"
+
+using namespace front;
+
+namespace {
+
+constexpr int left_alt = 0x38, right_alt = 0xB8;
+
+input_frame focus_lost(std::vector<int> held = {}) {
+    input_frame frame = keys(std::move(held));
+    frame.focus_lost = true;
+    return frame;
+}
+
+int deepest_dialog() {
+    int deepest = 0;
+    for (const seen_frame& f : seen) deepest = std::max(deepest, f.dialogs);
+    return deepest;
+}
+
+}  // namespace
+
+TEST(Letterbox, ThePictureKeepsItsProportionsCentredWithBars) {
+    struct box_case {
+        int area_w, area_h, picture_w, picture_h;
+        picture_box expected;
+    };
+    for (const box_case& c : {
+             box_case{1024, 768, 1024, 768, {0, 0, 1024, 768}},      // the designed window
+             box_case{1920, 1080, 1024, 768, {240, 0, 1440, 1080}},  // wide desktop: side bars
+             box_case{1280, 1024, 1024, 768, {0, 32, 1280, 960}},    // tall desktop: top and bottom
+             box_case{2560, 1440, 800, 600, {320, 0, 1920, 1440}},
+             box_case{1366, 768, 1024, 768, {171, 0, 1024, 768}},    // odd margin: rounded down
+             box_case{1000, 1000, 3, 1, {0, 333, 1000, 333}},        // 333.33: the nearest pixel
+             box_case{0, 0, 1024, 768, {0, 0, 0, 0}},                // minimised
+             box_case{640, 480, 0, 0, {0, 0, 640, 480}},
+         }) {
+        const picture_box box = letterbox(c.area_w, c.area_h, c.picture_w, c.picture_h);
+        EXPECT_EQ(box.x, c.expected.x) << c.area_w << "x" << c.area_h;
+        EXPECT_EQ(box.y, c.expected.y) << c.area_w << "x" << c.area_h;
+        EXPECT_EQ(box.width, c.expected.width) << c.area_w << "x" << c.area_h;
+        EXPECT_EQ(box.height, c.expected.height) << c.area_w << "x" << c.area_h;
+    }
+}
+
+// Alt+Return switches between the window and desktop fullscreen once per
+// press, and the game never sees that Return (it would open the pause menu).
+TEST_F(front_end, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
+    ASSERT_FALSE(fullscreen_on());
+    play_from_now({keys({left_alt}), keys({left_alt, enter}), keys({left_alt, enter}),
+                   keys({enter}), keys({}), keys({enter}), keys({}), keys({right_alt, enter}),
+                   keys({})});
+    std::vector<bool> return_seen, fullscreen;
+    for (int frame = 0; frame < 9; ++frame) {
+        snapshot_keyboard();
+        return_seen.push_back(key_down(enter));
+        fullscreen.push_back(fullscreen_on());
+        flip_screen();
+    }
+    EXPECT_EQ(return_seen,
+              (std::vector<bool>{false, false, false, false, false, true, false, false, false}))
+        << "only the Return pressed on its own";
+    EXPECT_EQ(fullscreen,
+              (std::vector<bool>{false, true, true, true, true, true, true, false, false}));
+    EXPECT_TRUE(set_fullscreen(true));
+    EXPECT_TRUE(set_fullscreen(false));
+    EXPECT_FALSE(fullscreen_on());
+}
+
+TEST_F(front_end, LosingTheFocusInPlayOpensThePauseMenuWhichWaitsForThePlayer) {
+    screen_state = screen_state_playing;
+    play_from_now({focus_lost(), keys({}), keys({}), keys({x})});
+    handle_events();   // the game's own frame
+    EXPECT_EQ(deepest_dialog(), 1);
+    EXPECT_EQ(seen.size(), 3u) << "paused until X";
+    EXPECT_EQ(open_dialogs, 0);
+    EXPECT_EQ(screen_state, screen_state_playing);
+}
+
+TEST_F(front_end, LosingTheFocusAgainInThePauseMenuOpensNoSecondOne) {
+    screen_state = screen_state_playing;
+    play_from_now({focus_lost(), focus_lost(), keys({}), focus_lost(), keys({x})});
+    handle_events();
+    EXPECT_EQ(deepest_dialog(), 1);
+    EXPECT_EQ(open_dialogs, 0);
+}
+
+TEST_F(front_end, LosingTheFocusInAMenuChangesNothingThereOrLater) {
+    for (uint8_t screen : {screen_state_title, screen_state_score_table, screen_state_options}) {
+        screen_state = screen;
+        play_from_now({focus_lost(), keys({}), keys({})});
+        for (int frame = 0; frame < 3; ++frame) {
+            handle_events();
+            flip_screen();
+        }
+        EXPECT_TRUE(seen.empty()) << int(screen);
+        // Back in play later, the old loss is spent.
+        screen_state = screen_state_playing;
+        play_from_now({keys({})});
+        handle_events();
+        EXPECT_TRUE(seen.empty()) << int(screen);
+    }
+}
+
+// A pad plugged in while the game runs is found, named in the log and, being
+// mapped, reads as the classic pad: 1 X, 2 A, 3 B, 4 Y, 9 BACK, 10 START.
+// Pulled out, the keyboard steers again.
+TEST_F(front_end, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
+    cfg_uselogfile = 1;
+    cfg_logpath = folder.path() + "/";
+    cfg_logfile = "zorbel.log";
+    watch_joypad();
+    ASSERT_TRUE(plug_pretend_joypad("Pretend Pad"));
+    EXPECT_EQ(joypad_name(), "Pretend Pad");
+    joypad_present = 1;   // what the joypad watch finds within a second
+    watch_joypad();
+    EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\n");
+
+    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2},    {"b", 3},     {"y", 4},
+                                                   {"leftshoulder", 5}, {"rightshoulder", 6},
+                                                   {"back", 9},         {"start", 10}};
+    for (const auto& [button, number] : classic) {
+        press_pretend_joypad(button, true);
+        snapshot_joypad();
+        for (int n = 1; n <= 10; ++n) EXPECT_EQ(joypad_button(n), n == number) << button << " " << n;
+        press_pretend_joypad(button, false);
+    }
+
+    unplug_pretend_joypad();
+    EXPECT_EQ(joypad_name(), "");
+    watch_joypad();
+    EXPECT_EQ(joypad_present, 0);
+    EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\nJOYPAD REMOVED:Pretend Pad\r\n");
+}
