@@ -83,8 +83,8 @@ void check_folders(const pack_state& p) {
     for (const auto& c : content)
         need_folder(c.folder, p.ini, line_of(p, c.key), c.what, "everything in it is missing");
 
-    // The folders the game writes to are made by whoever installs it; where
-    // one is missing, nothing is written there, silently.
+    // Played from its own folder, the game writes beside its pack into folders
+    // it does not make; where one is missing, nothing is written, silently.
     const std::string screenshots = in_pack(cfg_scrsave);
     const struct {
         const char* key;
@@ -94,11 +94,11 @@ void check_folders(const pack_state& p) {
         const char* consequence;
     } written[] = {
         {"PROFILES", cfg_profiles.empty() ? pack : in_pack(cfg_profiles), true,
-         "the profile folder", "no result is saved until it is made"},
+         "the profile folder", "played from this folder, the game saves no result until it is made"},
         {"LOGPATH", cfg_logpath, cfg_uselogfile != 0, "the log folder",
-         "no fault is logged until it is made"},
+         "played from this folder, the game logs no fault until it is made"},
         {"SCRSAVE", screenshots.substr(0, screenshots.find_last_of('/') + 1), !cfg_scrsave.empty(),
-         "the screenshot folder", "F12 saves nothing until it is made"},
+         "the screenshot folder", "played from this folder, F12 saves nothing until it is made"},
     };
     for (const auto& w : written)
         if (w.used) need_folder(w.folder, p.ini, line_of(p, w.key), w.what, w.consequence, false);

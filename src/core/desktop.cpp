@@ -79,9 +79,9 @@ void route_written_files() {
 void log_note(const std::string& line) {
     std::fprintf(stderr, "%s\n", line.c_str());
     if (cfg_uselogfile == 0) return;
-    int file = open_read_write(cfg_logpath + cfg_logfile);
+    // Appending: a log past the text-file limit would be read only in part.
+    int file = open_append(cfg_logpath + cfg_logfile);
     if (file == 0) return;
-    while (!end_of_file(file)) read_line(file);
     write_line(file, line);
     close_file(file);
 }
@@ -89,8 +89,11 @@ void log_note(const std::string& line) {
 void watch_joypad() {
     const std::string name = joypad_name();
     if (name == named_joypad) return;
+    // Set here too, not only by the joypad watch thread, so a pad plugged in
+    // also counts without the threads (MULTICORE 0).
     if (!name.empty()) {
         log_note("JOYPAD:" + name);
+        joypad_present = 1;
     } else {
         log_note("JOYPAD REMOVED:" + named_joypad);
         joypad_present = 0;   // the keyboard steers again; the watch looks for the next pad

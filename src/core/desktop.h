@@ -27,7 +27,7 @@ void route_written_files();
 // file when logging is on.
 void log_note(const std::string& line);
 
-// Called every frame: names a joypad plugged in, and hands the controls back
-// to the keyboard when it is pulled out.
+// Called every frame: names a joypad plugged in and hands it the controls,
+// and gives them back to the keyboard when it is pulled out.
 void watch_joypad();
 void init_desktop_globals();

@@ -118,8 +118,8 @@ TEST_F(front_end, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     watch_joypad();
     ASSERT_TRUE(plug_pretend_joypad("Pretend Pad"));
     EXPECT_EQ(joypad_name(), "Pretend Pad");
-    joypad_present = 1;   // what the joypad watch finds within a second
     watch_joypad();
+    EXPECT_EQ(joypad_present, 1) << "the pad steers from the next frame on";
     EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\n");
 
     const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2},    {"b", 3},     {"y", 4},
