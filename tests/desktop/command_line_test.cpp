@@ -189,6 +189,10 @@ TEST_F(installed, EverythingLandsWhereTheDesktopLooksAndNothingTheGameWrites) {
         EXPECT_TRUE(fs::is_regular_file(path(file))) << file;
     for (const char* written : {"LOG", "SCREENSHOTS", "PROFILES", "DATA/highscore.txt"})
         EXPECT_FALSE(fs::exists(path(std::string("share/zorbel/") + written))) << written;
+    // The software centre announces the version the program prints.
+    EXPECT_NE(read_file(path("share/metainfo/org.zorbel.Zorbel.metainfo.xml"))
+                  .find("<release version=\"" ZORBEL_VERSION "\""),
+              std::string::npos);
 }
 
 TEST_F(installed, TheMenuEntryAndTheMetadataPassTheirValidators) {
