@@ -21,7 +21,7 @@ struct pack_state {
     key_value_pairs settings;
     std::set<std::string> tile_images;
     std::map<std::string, std::string> object_names;   // DGFXNAME -> its file
-    std::map<std::string, int> world_kinds;           // kind -> first line in the world file
+    std::map<std::string, int> world_kinds;            // kind -> first line in the world file
 };
 
 int line_of(const pack_state& p, const std::string& key) { return value_line(p.settings, key); }
@@ -61,8 +61,8 @@ void check_sizes(const pack_state& p) {
                      " is above 512: no level grows beyond 512 x 512 cells");
     else if (size < 1)
         warning_at(p.ini, line_of(p, "MAPSIZE"),
-                   "MAPSIZE " + std::to_string(size) + " reads as " +
-                       std::to_string(matrix_width) + ": every level is that small");
+                   "MAPSIZE " + std::to_string(size) + " reads as " + std::to_string(matrix_width) +
+                       ": every level is that small");
 }
 
 void check_folders(const pack_state& p) {
@@ -94,7 +94,8 @@ void check_folders(const pack_state& p) {
         const char* consequence;
     } written[] = {
         {"PROFILES", cfg_profiles.empty() ? pack : in_pack(cfg_profiles), true,
-         "the profile folder", "played from this folder, the game saves no result until it is made"},
+         "the profile folder",
+         "played from this folder, the game saves no result until it is made"},
         {"LOGPATH", cfg_logpath, cfg_uselogfile != 0, "the log folder",
          "played from this folder, the game logs no fault until it is made"},
         {"SCRSAVE", screenshots.substr(0, screenshots.find_last_of('/') + 1), !cfg_scrsave.empty(),
@@ -105,9 +106,11 @@ void check_folders(const pack_state& p) {
 }
 
 void check_named_files(const pack_state& p) {
-    need_file(cfg_cursor, p.ini, line_of(p, "CURSOR"), "the marker image", "the marker is invisible");
+    need_file(cfg_cursor, p.ini, line_of(p, "CURSOR"), "the marker image",
+              "the marker is invisible");
     if (cfg_usetopglass == 1)
-        need_file(cfg_topscreen, p.ini, line_of(p, "TOPSCREEN"), "the overlay image", "no overlay is drawn");
+        need_file(cfg_topscreen, p.ini, line_of(p, "TOPSCREEN"), "the overlay image",
+                  "no overlay is drawn");
     need_file(in_pack(cfg_loadintroscreen), p.ini, line_of(p, "LOADINTROSCREEN"),
               "the menu background", "the menus show none");
     const size_t mark = cfg_loadscreen.find('#');
@@ -116,21 +119,22 @@ void check_named_files(const pack_state& p) {
                    "LOADSCREEN has no \"#\" (the page number): the credits show no picture");
     } else {
         for (const char* page : {"0", "1"})
-            need_file(in_pack(cfg_loadscreen.substr(0, mark) + page + cfg_loadscreen.substr(mark + 1)),
-                      p.ini, line_of(p, "LOADSCREEN"), "the credits picture",
-                      "that credits page shows none");
+            need_file(
+                in_pack(cfg_loadscreen.substr(0, mark) + page + cfg_loadscreen.substr(mark + 1)),
+                p.ini, line_of(p, "LOADSCREEN"), "the credits picture",
+                "that credits page shows none");
     }
 }
 
 void check_sounds(const pack_state& p) {
     const std::set<std::string> effects = files_in(cfg_soundfxpath, "*.ogg");
     for (const char* key : {"TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND", "PINKTILEFIXEDSOUND",
-                            "EXPLOSIONSOUND", "GAMEOVER", "SWAPSOUND", "PICKBOMBSOUND",
-                            "LEVELDONE", "EXTRATIME", "REMOVETILE", "GRIMBLEWOOD1",
-                            "GRIMBLEWOOD"}) {
+                            "EXPLOSIONSOUND", "GAMEOVER", "SWAPSOUND", "PICKBOMBSOUND", "LEVELDONE",
+                            "EXTRATIME", "REMOVETILE", "GRIMBLEWOOD1", "GRIMBLEWOOD"}) {
         const std::string* name = last_value(p.settings, key);
         if (!name || name->empty()) {
-            warning_at(p.ini, line_of(p, key), std::string(key) + " names no sound: that moment is silent");
+            warning_at(p.ini, line_of(p, key),
+                       std::string(key) + " names no sound: that moment is silent");
         } else if (effects.count(*name) == 0) {
             look found;
             const std::string other = entry_like(cfg_soundfxpath, *name);
@@ -234,10 +238,11 @@ void check_tile_references(const pack_state& p, const std::string& path,
         look found;
         const std::string other = entry_like(cfg_topogfx, image);
         if (!other.empty()) found.near = native_path(cfg_topogfx) + other;
-        error_at(path, value_line(pairs, "GFXNAME"),
-                 (gfx && !gfx->empty() ? "GFXNAME names " + quoted(image)
-                                       : std::string("without a GFXNAME the tile shows dummy.png")) +
-                     ", which is no image of " + shown(cfg_topogfx) + near_miss(found));
+        error_at(
+            path, value_line(pairs, "GFXNAME"),
+            (gfx && !gfx->empty() ? "GFXNAME names " + quoted(image)
+                                  : std::string("without a GFXNAME the tile shows dummy.png")) +
+                ", which is no image of " + shown(cfg_topogfx) + near_miss(found));
     }
     for (const char* slot : {"CHILD1", "CHILD2", "CHILD3", "CHILD4"}) {
         const std::string* child = last_value(pairs, slot);
@@ -245,8 +250,9 @@ void check_tile_references(const pack_state& p, const std::string& path,
         if (p.object_names.count(*child) != 0) continue;
         std::string like;
         for (const auto& [name, file] : p.object_names)
-            if (lower(name) == lower(*child)) like = " (" + quoted(name) + ", given by " + shown(file) +
-                                                     ", differs only in letter case)";
+            if (lower(name) == lower(*child))
+                like = " (" + quoted(name) + ", given by " + shown(file) +
+                       ", differs only in letter case)";
         error_at(path, value_line(pairs, slot),
                  std::string(slot) + " names " + quoted(*child) +
                      ", which no object's DGFXNAME gives: nothing spawns there" + like);
@@ -292,14 +298,15 @@ void check_tiles(pack_state& p) {
 std::vector<std::string> first_lines(const std::string& path, size_t count) {
     std::vector<std::string> lines;
     const int file = open_read(path);
-    while (file != 0 && lines.size() < count && !end_of_file(file)) lines.push_back(read_line(file));
+    while (file != 0 && lines.size() < count && !end_of_file(file))
+        lines.push_back(read_line(file));
     close_file(file);
     return lines;
 }
 
 void check_level_base(const pack_state& p) {
-    if (!need_file(cfg_selfcreatebase, p.ini, line_of(p, "SELFCREATEBASE"),
-                   "the level base file", "the game stops with \"Could not open:\""))
+    if (!need_file(cfg_selfcreatebase, p.ini, line_of(p, "SELFCREATEBASE"), "the level base file",
+                   "the game stops with \"Could not open:\""))
         return;
     const std::vector<std::string> lines = first_lines(cfg_selfcreatebase, 5);
     if (lines.size() < 3) {
@@ -335,8 +342,8 @@ void check_alpha(const std::string& path, int64_t cells) {
 
 void check_world(pack_state& p) {
     const std::string world = in_pack(cfg_appentry + cfg_appstart + ".ai42");
-    if (!need_file(world, p.ini, line_of(p, "APPSTART"),
-                   "the world file", "the game stops with \"Could not open topographic data\""))
+    if (!need_file(world, p.ini, line_of(p, "APPSTART"), "the world file",
+                   "the game stops with \"Could not open topographic data\""))
         return;
     check_size(world);
     const int file = open_read(world);
@@ -384,7 +391,7 @@ void check_pack(pack_state& p) {
     check_tiles(p);
 }
 
-}  // namespace
+}   // namespace
 
 std::vector<data_finding> check_data(const std::string& folder) {
     pack = native_path(folder);

@@ -6,9 +6,9 @@
 #include <vector>
 
 struct data_finding {
-    bool error = true;     // false: a warning, the pack still works as meant
-    std::string file;      // relative to the pack's folder, with "/"
-    int line = 0;          // 0: the file as a whole
+    bool error = true;   // false: a warning, the pack still works as meant
+    std::string file;    // relative to the pack's folder, with "/"
+    int line = 0;        // 0: the file as a whole
     std::string text;
 };
 

@@ -115,8 +115,7 @@ look look_up(const std::string& path) {
 }
 
 std::string near_miss(const look& found) {
-    return found.near.empty() ? ""
-                              : " (" + shown(found.near) + " differs only in letter case)";
+    return found.near.empty() ? "" : " (" + shown(found.near) + " differs only in letter case)";
 }
 
 namespace {
@@ -125,7 +124,7 @@ std::string then(const std::string& consequence) {
     return consequence.empty() ? "" : ": " + consequence;
 }
 
-}  // namespace
+}   // namespace
 
 // True when `path` is a file; otherwise says so at (at, line).
 bool need_file(const std::string& path, const std::string& at, int line, const std::string& what,
@@ -133,19 +132,21 @@ bool need_file(const std::string& path, const std::string& at, int line, const s
     const look found = look_up(path);
     if (found.what == on_disk::file) return true;
     if (found.what == on_disk::folder)
-        report(true, at, line, what + " " + shown(path) + " is a folder, not a file" + then(consequence));
+        report(true, at, line,
+               what + " " + shown(path) + " is a folder, not a file" + then(consequence));
     else
         report(error, at, line,
                what + " " + shown(path) + " does not exist" + near_miss(found) + then(consequence));
     return false;
 }
 
-bool need_folder(const std::string& path, const std::string& at, int line,
-                 const std::string& what, const std::string& consequence, bool error) {
+bool need_folder(const std::string& path, const std::string& at, int line, const std::string& what,
+                 const std::string& consequence, bool error) {
     const look found = look_up(path);
     if (found.what == on_disk::folder) return true;
     if (found.what == on_disk::file)
-        report(true, at, line, what + " " + shown(path) + " is a file, not a folder" + then(consequence));
+        report(true, at, line,
+               what + " " + shown(path) + " is a file, not a folder" + then(consequence));
     else
         report(error, at, line,
                what + " " + shown(path) + " does not exist" + near_miss(found) + then(consequence));
@@ -163,7 +164,8 @@ void check_number(const std::string& path, int line, const std::string& what,
     if (i < value.size() && (value[i] == '+' || value[i] == '-')) ++i;
     size_t digits = 0;
     auto skip_digits = [&] {
-        while (i < value.size() && std::isdigit(static_cast<unsigned char>(value[i]))) ++i, ++digits;
+        while (i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])))
+            ++i, ++digits;
     };
     skip_digits();
     if (kind == value_kind::real && i < value.size() && value[i] == '.') ++i, skip_digits();
@@ -176,8 +178,9 @@ void check_number(const std::string& path, int line, const std::string& what,
     if (rest == value.size()) return;
     const std::string reads = kind == value_kind::real ? std::to_string(read_real(value))
                                                        : std::to_string(read_integer(value));
-    warning_at(path, line,
-               what + " " + quoted(value) + " reads as " + reads + ": the rest of the line is ignored");
+    warning_at(
+        path, line,
+        what + " " + quoted(value) + " reads as " + reads + ": the rest of the line is ignored");
 }
 
 namespace {
@@ -191,7 +194,7 @@ std::string plain_key(const std::string& key) {
     return plain;
 }
 
-}  // namespace
+}   // namespace
 
 namespace {
 
@@ -199,16 +202,18 @@ void unknown_key(const std::string& path, int line, const std::string& key, kind
     value_kind kind;
     const std::string plain = plain_key(key);
     if (plain != key && kind_of(plain, kind)) {
-        error_at(path, line, quoted(key) + " is no key: keys are written exactly, " + quoted(plain));
+        error_at(path, line,
+                 quoted(key) + " is no key: keys are written exactly, " + quoted(plain));
     } else if (kind_of == tile_definition_key_kind && key.size() == 7 &&
                key.compare(0, 6, "#CHILD") == 0 && key[6] >= '5' && key[6] <= '8') {
         warning_at(path, line, quoted(key) + ": a tile has four child slots, this one is skipped");
     } else {
-        error_at(path, line, "unknown key " + quoted(key) + ": the game skips it and its value line");
+        error_at(path, line,
+                 "unknown key " + quoted(key) + ": the game skips it and its value line");
     }
 }
 
-}  // namespace
+}   // namespace
 
 // Checks every pair. False when the pairs are shifted by a missing or extra
 // line: nothing after that point reads as meant, so it is not looked at.
@@ -227,7 +232,8 @@ bool check_pairs(const std::string& path, const key_value_pairs& pairs, kind_loo
             else
                 error_at(path, key_line,
                          quoted(key) + " is no key and the line after it is the key " +
-                             quoted(value) + ": a line is missing or extra above, and every "
+                             quoted(value) +
+                             ": a line is missing or extra above, and every "
                              "later pair is shifted");
             return false;
         }
@@ -272,4 +278,4 @@ const std::string* last_value(const key_value_pairs& pairs, const std::string& k
     return nullptr;
 }
 
-}  // namespace data_check
+}   // namespace data_check

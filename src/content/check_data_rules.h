@@ -44,9 +44,8 @@ std::string near_miss(const look& found);   // " (... differs only in letter cas
 // what it is, and what the game then does.
 bool need_file(const std::string& path, const std::string& at, int line, const std::string& what,
                const std::string& consequence = "", bool error = true);
-bool need_folder(const std::string& path, const std::string& at, int line,
-                 const std::string& what, const std::string& consequence = "",
-                 bool error = true);
+bool need_folder(const std::string& path, const std::string& at, int line, const std::string& what,
+                 const std::string& consequence = "", bool error = true);
 
 // Numbers as the game reads them: no digits is an error, text after them a warning.
 void check_number(const std::string& path, int line, const std::string& what,
@@ -64,4 +63,4 @@ bool read_checked_pairs(const std::string& path, kind_lookup kind_of, key_value_
 int value_line(const key_value_pairs& pairs, const std::string& key);
 const std::string* last_value(const key_value_pairs& pairs, const std::string& key);
 
-}  // namespace data_check
+}   // namespace data_check

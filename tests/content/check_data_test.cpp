@@ -14,29 +14,39 @@ using world_pack::bmp;
 using world_pack::pairs;
 
 const std::vector<std::pair<std::string, std::string>> clean_settings = {
-    {"RESBASEW", "640"},          {"RESBASEH", "480"},
-    {"RESOLUTION", "16"},         {"MAPSIZE", "64"},
-    {"USESPRITE3D", "1"},         {"USESELFCREATEBASE", "1"},
+    {"RESBASEW", "640"},
+    {"RESBASEH", "480"},
+    {"RESOLUTION", "16"},
+    {"MAPSIZE", "64"},
+    {"USESPRITE3D", "1"},
+    {"USESELFCREATEBASE", "1"},
     {"SELFCREATEBASE", "DATA\\level.base"},
-    {"APPENTRY", "WORLDS\\"},     {"APPSTART", "T"},
+    {"APPENTRY", "WORLDS\\"},
+    {"APPSTART", "T"},
     {"RGBCODEPATH", "DATA\\TILES\\"},
-    {"TOPOGFX", "GFX\\TILES\\"},  {"GFXCODEC", ".png"},
+    {"TOPOGFX", "GFX\\TILES\\"},
+    {"GFXCODEC", ".png"},
     {"WORLDGFX", "GFX\\OBJECTS\\"},
     {"CURSOR", "GFX\\cursor.png"},
-    {"FONTPATH", "GFX\\FONT"},    {"FONTSYSTEM", "DATA\\font.txt"},
-    {"EGFXPATH", "GFX\\FLOAT\\"}, {"SCREGFXPATH", "GFX\\FLOAT\\"},
+    {"FONTPATH", "GFX\\FONT"},
+    {"FONTSYSTEM", "DATA\\font.txt"},
+    {"EGFXPATH", "GFX\\FLOAT\\"},
+    {"SCREGFXPATH", "GFX\\FLOAT\\"},
     {"LOADSCREEN", "GFX\\credits#.png"},
     {"LOADINTROSCREEN", "GFX\\menu.png"},
-    {"SCRSAVE", "SHOTS\\z"},      {"LOGPATH", "LOG\\"},
-    {"LOGFILE", "z.log"},         {"USELOGFILE", "1"},
-    {"PROFILES", "PROFILES\\"},   {"SOUNDFXPATH", "SFX\\"},
+    {"SCRSAVE", "SHOTS\\z"},
+    {"LOGPATH", "LOG\\"},
+    {"LOGFILE", "z.log"},
+    {"USELOGFILE", "1"},
+    {"PROFILES", "PROFILES\\"},
+    {"SOUNDFXPATH", "SFX\\"},
     {"INGAMEMUSIC", "MUSIC\\"},
 };
 
-const char* const sound_keys[] = {"TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND",
-                                  "PINKTILEFIXEDSOUND", "EXPLOSIONSOUND", "GAMEOVER",
-                                  "SWAPSOUND", "PICKBOMBSOUND", "LEVELDONE", "EXTRATIME",
-                                  "REMOVETILE", "GRIMBLEWOOD1", "GRIMBLEWOOD"};
+const char* const sound_keys[] = {
+    "TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND", "PINKTILEFIXEDSOUND", "EXPLOSIONSOUND",
+    "GAMEOVER",   "SWAPSOUND",    "PICKBOMBSOUND",  "LEVELDONE",          "EXTRATIME",
+    "REMOVETILE", "GRIMBLEWOOD1", "GRIMBLEWOOD"};
 
 std::string ini_of(const std::vector<std::pair<std::string, std::string>>& settings) {
     std::string text;
@@ -96,9 +106,7 @@ bool says(const data_finding& finding, const std::string& part) {
     return finding.text.find(part) != std::string::npos;
 }
 
-TEST_F(check_data_pack, a_clean_pack_has_nothing_to_say) {
-    EXPECT_EQ(listing(check()), "");
-}
+TEST_F(check_data_pack, a_clean_pack_has_nothing_to_say) { EXPECT_EQ(listing(check()), ""); }
 
 TEST_F(check_data_pack, a_missing_value_line_shifts_the_pairs_and_is_found_where_it_starts) {
     // LAB_WALL: the value of USECOLLISION is gone, so VALUE1 became its value.
@@ -142,8 +150,9 @@ TEST_F(check_data_pack, names_of_images_that_do_not_exist_and_near_misses_of_let
     world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "Green.png"}}));
     data_finding green = only_finding_in("DATA/TILES/T/LAB_GREEN");
     EXPECT_EQ(green.line, 2);
-    EXPECT_TRUE(says(green, "GFXNAME names \"Green.png\", which is no image of GFX/TILES/ "
-                            "(GFX/TILES/green.png differs only in letter case)"))
+    EXPECT_TRUE(says(green,
+                     "GFXNAME names \"Green.png\", which is no image of GFX/TILES/ "
+                     "(GFX/TILES/green.png differs only in letter case)"))
         << green.text;
 
     // Without GFXNAME the tile shows dummy.png, which must then be there.
@@ -157,20 +166,23 @@ TEST_F(check_data_pack, names_of_images_that_do_not_exist_and_near_misses_of_let
     for (const data_finding& f : check()) {
         if (f.line != ini_line("CURSOR") + 1) continue;
         marker = true;
-        EXPECT_TRUE(says(f, "GFX/cursor.png does not exist (gfx/cursor.png differs only in "
-                            "letter case)"))
+        EXPECT_TRUE(says(f,
+                         "GFX/cursor.png does not exist (gfx/cursor.png differs only in "
+                         "letter case)"))
             << f.text;
     }
     EXPECT_TRUE(marker);
 }
 
 TEST_F(check_data_pack, sounds_and_music_that_are_not_there) {
-    std::rename((folder.path() + "/SFX/beep.ogg").c_str(), (folder.path() + "/SFX/Beep.ogg").c_str());
+    std::rename((folder.path() + "/SFX/beep.ogg").c_str(),
+                (folder.path() + "/SFX/Beep.ogg").c_str());
     std::remove((folder.path() + "/MUSIC/score.ogg").c_str());
     std::vector<data_finding> found = check();
     const auto errors = std::count_if(found.begin(), found.end(), [](const data_finding& f) {
-        return f.error && says(f, "names the sound \"beep.ogg\", which SFX/ does not hold as an "
-                                  ".ogg file (SFX/Beep.ogg differs only in letter case)");
+        return f.error && says(f,
+                               "names the sound \"beep.ogg\", which SFX/ does not hold as an "
+                               ".ogg file (SFX/Beep.ogg differs only in letter case)");
     });
     EXPECT_EQ(errors, int(std::size(sound_keys))) << listing(found);
     const auto music = std::count_if(found.begin(), found.end(), [](const data_finding& f) {
@@ -184,8 +196,9 @@ TEST_F(check_data_pack, a_tile_kind_without_its_definition) {
                 (folder.path() + "/DATA/TILES/T/LAB_Water").c_str());
     data_finding water = only_finding_in("DATA/TILES/T/LAB_WATER");
     EXPECT_TRUE(water.error);
-    EXPECT_EQ(water.text, "the tile kind LAB_WATER has no definition (DATA/TILES/T/LAB_Water "
-                          "differs only in letter case)");
+    EXPECT_EQ(water.text,
+              "the tile kind LAB_WATER has no definition (DATA/TILES/T/LAB_Water "
+              "differs only in letter case)");
 }
 
 TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_object_has) {
@@ -195,7 +208,8 @@ TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_o
     // So LAB_FLOOR's first child names nothing.
     data_finding floor = only_finding_in("DATA/TILES/T/LAB_FLOOR");
     EXPECT_EQ(floor.line, 4);
-    EXPECT_TRUE(says(floor, "CHILD1 names \"GEM\", which no object's DGFXNAME gives")) << floor.text;
+    EXPECT_TRUE(says(floor, "CHILD1 names \"GEM\", which no object's DGFXNAME gives"))
+        << floor.text;
 
     std::remove((folder.path() + "/GFX/OBJECTS/bomb.dll").c_str());
     data_finding bomb = only_finding_in("GFX/OBJECTS/bomb.png");
@@ -277,9 +291,9 @@ TEST_F(check_data_pack, the_tool_says_each_finding_on_a_line_and_exits_by_errors
               "check-data: 1 error, 1 warning\n");
 
     EXPECT_EQ(run_command(std::string(ZORBEL_TOOL) + " check-data").exit_code, 2);
-    EXPECT_EQ(run_command(std::string(ZORBEL_TOOL) + " check-data " + folder.path() + "/nope")
-                  .exit_code,
-              2);
+    EXPECT_EQ(
+        run_command(std::string(ZORBEL_TOOL) + " check-data " + folder.path() + "/nope").exit_code,
+        2);
 }
 
-}  // namespace
+}   // namespace

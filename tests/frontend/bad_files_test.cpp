@@ -34,7 +34,7 @@ void sparse(const std::string& path, long long bytes) {
     ASSERT_EQ(truncate(path.c_str(), bytes), 0);
 }
 
-}  // namespace
+}   // namespace
 
 // A profiles "folder" that is a file cannot be listed or written: no
 // placeholder, no result, no message beyond the stored status, no crash.
@@ -102,14 +102,14 @@ void write_bad_pack(const std::string& pack) {
     fs::remove_all(pack + "/LOG");
     // Pictures that are no pictures: a tile, an object, the marker, a glyph,
     // a drifting image, the menu background, the overlay.
-    for (const char* image : {"GFX/TILES/floor.png", "GFX/OBJECTS/gem.png", "GFX/cursor.png",
-                              "GFX/FONT/A.png", "GFX/FLOAT/ring_blue.png", "GFX/menu.png",
-                              "GFX/glass.png"})
+    for (const char* image :
+         {"GFX/TILES/floor.png", "GFX/OBJECTS/gem.png", "GFX/cursor.png", "GFX/FONT/A.png",
+          "GFX/FLOAT/ring_blue.png", "GFX/menu.png", "GFX/glass.png"})
         std::ofstream(pack + "/" + image, std::ios::trunc) << "this is no picture";
     // Sounds that are no Ogg files: a step, a credits sound, menu and play music;
     // and one cut short after its first page.
-    for (const char* sound : {"SFX/step.ogg", "SFX/credits1.ogg", "MUSIC/menu.ogg",
-                              "MUSIC/ingame1.ogg"})
+    for (const char* sound :
+         {"SFX/step.ogg", "SFX/credits1.ogg", "MUSIC/menu.ogg", "MUSIC/ingame1.ogg"})
         std::ofstream(pack + "/" + sound, std::ios::trunc) << "this is no sound";
     fs::resize_file(pack + "/MUSIC/ingame2.ogg", 300);
     // 2 GB files, sparse: definitions of a tile kind and an object, a tile
@@ -129,7 +129,7 @@ void write_bad_pack(const std::string& pack) {
     fs::create_directories(pack + "/LOG/zorbel.log");
 }
 
-}  // namespace
+}   // namespace
 
 TEST(BadFiles, TheShippedPackWithBadFilesOfEveryKindStartsPlaysAndEnds) {
     temp_folder folder;
@@ -147,19 +147,19 @@ TEST(BadFiles, TheShippedPackWithBadFilesOfEveryKindStartsPlaysAndEnds) {
     rusage used;
     getrusage(RUSAGE_CHILDREN, &used);
     EXPECT_LT(used.ru_maxrss, 1L << 20) << "peak resident kB of the game";
-    EXPECT_TRUE(std::regex_search(run.out, std::regex("replay frames=400 dimension=1 "))) << run.out;
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("replay frames=400 dimension=1 ")))
+        << run.out;
     EXPECT_FALSE(fs::exists(pack + "/SCREENSHOTS"));
     EXPECT_EQ(file_text(pack + "/PROFILES"), "not a folder");
     EXPECT_TRUE(fs::is_empty(pack + "/LOG/zorbel.log"));
 
     // The checker finds the same files.
-    command_result check =
-        run_command(std::string(ZORBEL_TOOL) + " check-data '" + pack + "'");
+    command_result check = run_command(std::string(ZORBEL_TOOL) + " check-data '" + pack + "'");
     EXPECT_EQ(check.exit_code, 1);
-    for (const char* named : {"LAB_WATER: is a folder", "coin.dll: is larger than 16 MiB",
-                              "switch.png: its definition GFX/OBJECTS/switch.dll is a folder",
-                              "GFX/credits1.png is a folder",
-                              "the profile folder PROFILES/ is a file",
-                              "SWAPSOUND names SFX/swap.ogg, which is a folder"})
+    for (const char* named :
+         {"LAB_WATER: is a folder", "coin.dll: is larger than 16 MiB",
+          "switch.png: its definition GFX/OBJECTS/switch.dll is a folder",
+          "GFX/credits1.png is a folder", "the profile folder PROFILES/ is a file",
+          "SWAPSOUND names SFX/swap.ogg, which is a folder"})
         EXPECT_NE(check.out.find(named), std::string::npos) << named << "\n" << check.out;
 }
