@@ -163,3 +163,35 @@ TEST(BadFiles, TheShippedPackWithBadFilesOfEveryKindStartsPlaysAndEnds) {
           "SWAPSOUND names SFX/swap.ogg, which is a folder"})
         EXPECT_NE(check.out.find(named), std::string::npos) << named << "\n" << check.out;
 }
+
+// A folder where the configuration, the level base file or the world file
+// should be: the designed message, and the program ends in order.
+TEST(BadFiles, AFolderWhereAStartUpFileShouldBeGivesItsMessage) {
+    const struct {
+        const char* folder;
+        const char* setting;   // a changed line of ini.txt, or none
+        const char* message;
+    } cases[] = {
+        {"DATA/ini.txt", nullptr, "ERROR : Could not open "},
+        {"DATA/level.base", nullptr, "ERROR :  Could not open:"},
+        {"WORLDS/ZORBEL.ai42", "USESELFCREATEBASE", "ERROR :  Could not open topographic data"},
+    };
+    for (const auto& c : cases) {
+        temp_folder folder;
+        const std::string pack = folder.path() + "/pack";
+        fs::copy(shipped, pack, fs::copy_options::recursive);
+        if (c.setting) {
+            std::string ini = file_text(pack + "/DATA/ini.txt");
+            const std::string line = std::string(c.setting) + "\r\n1\r\n";
+            ini.replace(ini.find(line), line.size(), std::string(c.setting) + "\r\n0\r\n");
+            std::ofstream(pack + "/DATA/ini.txt", std::ios::trunc) << ini;
+        }
+        fs::remove_all(pack + "/" + c.folder);
+        fs::create_directories(pack + "/" + c.folder);
+        folder.write("script.txt", "3 keys Return\n4 keys -\n30 end\n");
+        command_result run = run_command(
+            std::string(ZORBEL_BINARY) + " --replay '" + folder.path() + "/script.txt'", pack);
+        EXPECT_EQ(run.exit_code, 0) << c.folder << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.message), std::string::npos) << c.folder << "\n" << run.out;
+    }
+}
