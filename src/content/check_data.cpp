@@ -223,10 +223,16 @@ void check_objects(pack_state& p) {
                        "DGFXNAME " + quoted(given) + " is also given by " +
                            shown(p.object_names[given]) + ": a child slot may spawn both");
     }
-    for (const std::string& dll : files_in(cfg_worldgfx, "*.dll"))
-        if (definitions_read.count(native_path(cfg_worldgfx + dll)) == 0)
-            warning_at(cfg_worldgfx + dll, 0,
-                       "has no " + cfg_gfxcodec + " image beside it: the game never reads it");
+    for (const std::string& dll : files_in(cfg_worldgfx, "*.dll")) {
+        if (definitions_read.count(native_path(cfg_worldgfx + dll)) != 0) continue;
+        const std::string image = dll.substr(0, dll.size() - 4) + cfg_gfxcodec;
+        look found;
+        const std::string other = entry_like(cfg_worldgfx, image);
+        if (!other.empty()) found.near = native_path(cfg_worldgfx) + other;
+        report(!other.empty(), cfg_worldgfx + dll, 0,
+               "has no image " + shown(cfg_worldgfx + image) + " beside it" + near_miss(found) +
+                   ": the game never reads it");
+    }
 }
 
 // What a tile definition names: its image and its children.

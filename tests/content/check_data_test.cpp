@@ -218,6 +218,13 @@ TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_o
     folder.write("GFX/OBJECTS/lost.dll", pairs({{"DGFXNAME", "LOST"}}));
     data_finding lost = only_finding_in("GFX/OBJECTS/lost.dll");
     EXPECT_FALSE(lost.error);
+    // An image whose ending differs in case is not listed: its definition is never read.
+    folder.write("GFX/OBJECTS/lost.PNG", bmp(8, 8, 0));
+    lost = only_finding_in("GFX/OBJECTS/lost.dll");
+    EXPECT_TRUE(lost.error);
+    EXPECT_EQ(lost.text,
+              "has no image GFX/OBJECTS/lost.png beside it (GFX/OBJECTS/lost.PNG "
+              "differs only in letter case): the game never reads it");
 }
 
 TEST_F(check_data_pack, numbers_that_are_not_numbers) {
