@@ -1,9 +1,12 @@
 #include "content/check_data.h"
 
+#include <algorithm>
+#include <array>
 #include <map>
 #include <set>
 
 #include "content/check_data_rules.h"
+#include "content/level_setup.h"
 #include "content/object_definitions.h"
 #include "content/pair_file.h"
 #include "content/tile_definitions.h"
@@ -300,24 +303,15 @@ void check_tiles(pack_state& p) {
     }
 }
 
-// Reads up to `count` lines; fewer when the file ends first.
-std::vector<std::string> first_lines(const std::string& path, size_t count) {
-    std::vector<std::string> lines;
-    const int file = open_read(path);
-    while (file != 0 && lines.size() < count && !end_of_file(file))
-        lines.push_back(read_line(file));
-    close_file(file);
-    return lines;
-}
-
 void check_level_base(const pack_state& p) {
     if (!need_file(cfg_selfcreatebase, p.ini, line_of(p, "SELFCREATEBASE"), "the level base file",
                    "the game stops with \"Could not open:\""))
         return;
-    const std::vector<std::string> lines = first_lines(cfg_selfcreatebase, 5);
-    if (lines.size() < 3) {
+    std::array<std::string, 5> lines;
+    const int count = read_level_base_lines(cfg_selfcreatebase, lines);
+    if (count < 3) {
         error_at(cfg_selfcreatebase, 0,
-                 "is too short (" + std::to_string(lines.size()) +
+                 "is too short (" + std::to_string(count) +
                      " lines): lines 2 and 3 give the base width and height");
         return;
     }
@@ -325,25 +319,42 @@ void check_level_base(const pack_state& p) {
     check_number(cfg_selfcreatebase, 3, "the base height", lines[2], value_kind::integer);
 }
 
-// The alpha file is optional; where it is there, it gives every cell a number.
-void check_alpha(const std::string& path, int64_t cells) {
-    if (look_up(path).what != on_disk::file) return;
-    check_size(path);
+// Lines of a file as the game's reader sees them.
+int64_t count_lines(const std::string& path) {
+    const int file = open_read(path);
+    int64_t lines = 0;
+    for (; file != 0 && !end_of_file(file); ++lines) read_line(file);
+    close_file(file);
+    return lines;
+}
+
+// The world's cells as the loader reads them, from the file at `path`.
+void read_cells(const std::string& path, int32_t last_x, int32_t last_y, int lines_per_cell,
+                const world_cell_reader& cell) {
     const int file = open_read(path);
     for (int header = 0; header < 5; ++header) read_line(file);
-    int64_t read = 0;
-    bool numbers_told = false;
-    for (int line = 6; read < cells && !end_of_file(file); ++line, ++read) {
-        const std::string value = read_line(file);
-        const size_t before = findings.size();
-        if (!numbers_told) check_number(path, line, "the alpha", value, value_kind::integer);
-        numbers_told = numbers_told || findings.size() != before;   // one is enough
-    }
+    read_world_cells(file, last_x, last_y, lines_per_cell, cell);
     close_file(file);
-    if (read < cells)
+}
+
+// The alpha file is optional; where it is there, it gives every cell a number.
+void check_alpha(const std::string& path, int32_t last_x, int32_t last_y, int64_t cells) {
+    if (look_up(path).what != on_disk::file) return;
+    check_size(path);
+    const int64_t whole = std::max<int64_t>(count_lines(path) - 5, 0);
+    if (whole < cells)
         warning_at(path, 0,
-                   "holds " + std::to_string(read) + " of the " + std::to_string(cells) +
+                   "holds " + std::to_string(whole) + " of the " + std::to_string(cells) +
                        " alpha values: the other cells keep their definitions' alpha");
+    int64_t at = 0;
+    bool told = false;   // one number that is none is enough to say
+    read_cells(path, last_x, last_y, 1, [&](int32_t, int32_t, const std::string& alpha) {
+        const size_t before = findings.size();
+        if (!told && at < whole)
+            check_number(path, int(6 + at), "the alpha", alpha, value_kind::integer);
+        told = told || findings.size() != before;
+        ++at;
+    });
 }
 
 void check_world(pack_state& p) {
@@ -352,33 +363,34 @@ void check_world(pack_state& p) {
                    "the game stops with \"Could not open topographic data\""))
         return;
     check_size(world);
-    const int file = open_read(world);
-    std::vector<std::string> header;
-    while (header.size() < 5 && !end_of_file(file)) header.push_back(read_line(file));
-    if (header.size() < 3) {
-        close_file(file);
+    const int64_t lines = count_lines(world);
+    if (lines < 3) {
         error_at(world, 0, "is too short: lines 2 and 3 give its last column and row");
         return;
     }
-    check_number(world, 2, "the last column", header[1], value_kind::integer);
-    check_number(world, 3, "the last row", header[2], value_kind::integer);
-    const int64_t last_x = read_integer(header[1]), last_y = read_integer(header[2]);
+    const int file = open_read(world);
+    read_line(file);
+    const std::string last_column = read_line(file), last_row = read_line(file);
+    close_file(file);
+    check_number(world, 2, "the last column", last_column, value_kind::integer);
+    check_number(world, 3, "the last row", last_row, value_kind::integer);
+    const int32_t last_x = read_integer(last_column), last_y = read_integer(last_row);
     if (last_x > 512 || last_y > 512)
         warning_at(world, 2, "a world larger than 513 x 513 cells is cut to that size");
-    const int64_t cells = (last_x + 1) * (last_y + 1);
-    int64_t read = 0;
-    for (int line = 6; read < cells && !end_of_file(file); line += 3, ++read) {
-        std::string kind = read_line(file);
-        kind += read_line(file);
-        kind += read_line(file);
-        p.world_kinds.emplace(kind, line);
-    }
-    close_file(file);
-    if (read < cells)
+    const int64_t cells = std::max<int64_t>((int64_t(last_x) + 1) * (int64_t(last_y) + 1), 0);
+    const int64_t whole = std::max<int64_t>((lines - 5) / 3, 0);
+    if (whole < cells)
         error_at(world, 0,
-                 "is too short: it holds " + std::to_string(read) + " of the " +
-                     std::to_string(cells < 0 ? 0 : cells) + " cells its lines 2 and 3 give");
-    check_alpha(in_pack(cfg_appentry + cfg_appstart + ".red"), cells);
+                 "is too short: it holds " + std::to_string(whole) + " of the " +
+                     std::to_string(cells) + " cells its lines 2 and 3 give");
+    // A cell cut short by the file's end is set too, to a kind named by what
+    // there is of it; the finding above says so.
+    int64_t at = 0;
+    read_cells(world, last_x, last_y, 3, [&](int32_t, int32_t, const std::string& kind) {
+        if (at < whole) p.world_kinds.emplace(kind, int(6 + 3 * at));
+        ++at;
+    });
+    check_alpha(in_pack(cfg_appentry + cfg_appstart + ".red"), last_x, last_y, cells);
 }
 
 void check_pack(pack_state& p) {

@@ -1,6 +1,7 @@
 #include "content/level_setup.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "content/object_definitions.h"
@@ -117,17 +118,13 @@ void build_next_level() {
 void load_level_base(const std::string& path) {
     critical_mass = 0;
     screen_state = 35;
-    int file = open_read(path);
-    if (file == 0) {
+    std::array<std::string, 5> lines;
+    if (read_level_base_lines(path, lines) < 0) {
         raise_error(8);
         return;
     }
-    read_line(file);
-    level_base_width = read_integer(read_line(file));
-    level_base_height = read_integer(read_line(file));
-    read_line(file);
-    read_line(file);
-    close_file(file);
+    level_base_width = read_integer(lines[1]);
+    level_base_height = read_integer(lines[2]);
     seed_for_dimension();
     int64_t last_x = int64_t(random(level_base_width / 2)) + random(level_base_width / 2);
     int64_t last_y = int64_t(random(level_base_height / 2)) + random(level_base_height / 2);
@@ -155,27 +152,20 @@ void load_world_file(const std::string& path) {
     // The file's own extent orders its cells; only those inside the matrix are kept.
     level_last_x = within_matrix(file_last_x);
     level_last_y = within_matrix(file_last_y);
-    int32_t x = 0, y = 0;
-    do {
-        std::string kind = read_line(file);
-        kind += read_line(file);
-        kind += read_line(file);
-        if (in_matrix(x, y)) {
-            world_cell& cell = world_matrix[x][y];
-            cell.tile_name = kind;
-            cell.active = 1;
-            if (cfg_usesprite3d == 1) {
-                load_tile_definition(x, y, tile_definition_path(kind));
-                attach_tile_graphic(x, y, cell.gfx_name);
-                spawn_cell_objects(x, y);
-            }
-        }
-        if (++y > file_last_y) {
-            ++x;
-            y = 0;
-        }
-        show_load_progress();
-    } while (!end_of_file(file) && x <= file_last_x);
+    read_world_cells(file, file_last_x, file_last_y, 3,
+                     [](int32_t x, int32_t y, const std::string& kind) {
+                         if (in_matrix(x, y)) {
+                             world_cell& cell = world_matrix[x][y];
+                             cell.tile_name = kind;
+                             cell.active = 1;
+                             if (cfg_usesprite3d == 1) {
+                                 load_tile_definition(x, y, tile_definition_path(kind));
+                                 attach_tile_graphic(x, y, cell.gfx_name);
+                                 spawn_cell_objects(x, y);
+                             }
+                         }
+                         show_load_progress();
+                     });
     set_view_size();
     close_file(file);
 
@@ -183,20 +173,41 @@ void load_world_file(const std::string& path) {
     int alphas = open_read(alpha_file_path(path));
     if (alphas != 0) {
         for (int header = 0; header < 5; ++header) read_line(alphas);
-        x = y = 0;
-        do {
-            int32_t alpha = read_integer(read_line(alphas));
-            if (in_matrix(x, y)) world_matrix[x][y].alpha = alpha;
-            if (++y > file_last_y) {
-                ++x;
-                y = 0;
-            }
-        } while (!end_of_file(alphas) && x <= file_last_x);
+        read_world_cells(alphas, file_last_x, file_last_y, 1,
+                         [](int32_t x, int32_t y, const std::string& alpha) {
+                             if (in_matrix(x, y)) world_matrix[x][y].alpha = read_integer(alpha);
+                         });
         set_view_size();
         close_file(alphas);
     }
     if (player.sprite == 0) load_player_image();
     place_player_in_world();
+}
+
+int read_level_base_lines(const std::string& path, std::array<std::string, 5>& lines) {
+    int file = open_read(path);
+    if (file == 0) return -1;
+    int count = 0;
+    for (std::string& line : lines) {
+        count += end_of_file(file) ? 0 : 1;
+        line = read_line(file);
+    }
+    close_file(file);
+    return count;
+}
+
+void read_world_cells(int file, int32_t last_x, int32_t last_y, int lines_per_cell,
+                      const world_cell_reader& cell) {
+    int32_t x = 0, y = 0;
+    do {
+        std::string text;
+        for (int line = 0; line < lines_per_cell; ++line) text += read_line(file);
+        cell(x, y, text);
+        if (++y > last_y) {
+            ++x;
+            y = 0;
+        }
+    } while (!end_of_file(file) && x <= last_x);
 }
 
 void reset_world() {
