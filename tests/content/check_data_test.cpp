@@ -267,6 +267,18 @@ TEST_F(check_data_pack, level_base_and_world_files_too_short_and_a_map_too_large
                          "error: WORLDS/T.ai42:12: the tile kind LAB_LAVA has no definition "
                          "DATA/TILES/T/LAB_LAVA",
                      }));
+
+    // The alpha file beside it is optional; where it is there, it gives every cell a number.
+    folder.write("WORLDS/T.red", "A\n\n\n\n\n255\nhalf\n");
+    found = check();
+    lines.clear();
+    for (const data_finding& f : found)
+        if (f.file == "WORLDS/T.red") lines.push_back(format_finding(f));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "warning: WORLDS/T.red: holds 2 of the 4 alpha values: the other cells "
+                         "keep their definitions' alpha",
+                         "error: WORLDS/T.red:7: the alpha \"half\" is not a number: it reads as 0",
+                     }));
 }
 
 TEST_F(check_data_pack, a_folder_where_a_file_should_be_and_a_glyph_without_its_image) {
