@@ -27,7 +27,6 @@ protected:
         erasers_pass();
         end_blended_pass();
     }
-    uint32_t pixel_of_cell(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
 };
 
 TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {

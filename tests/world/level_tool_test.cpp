@@ -56,14 +56,3 @@ TEST(LevelTool, GoldenDumpsForThreeSeeds) {
         EXPECT_EQ(dump, read_text(golden)) << "seed " << seed << " differs from " << golden;
     }
 }
-
-TEST(LevelTool, SameSeedSameLevelDifferentSeedDifferentLevel) {
-    temp_folder a, b, c;
-    write_tool_pack(a, 5);
-    write_tool_pack(b, 5);
-    write_tool_pack(c, 6);
-    std::string tool = std::string(ZORBEL_TOOL) + " level . 2";
-    std::string first = run_command(tool, a.path()).out;
-    EXPECT_EQ(first, run_command(tool, b.path()).out);
-    EXPECT_NE(first, run_command(tool, c.path()).out);
-}

@@ -81,6 +81,14 @@ protected:
     }
     const std::string& kind_at(int32_t x, int32_t y) { return world_matrix[x][y].tile_name; }
 
+    void frame() {
+        begin_blended_pass();
+        world_frame();
+        end_blended_pass();
+    }
+    // Centre pixel of window cell (column, row).
+    uint32_t pixel_of_cell(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
+
     // Puts an object named `name` into child slot `slot` of cell (x, y).
     int32_t put_object(int32_t x, int32_t y, int32_t slot, const std::string& name,
                        world_object object = {}) {

@@ -17,12 +17,6 @@ protected:
         critical_mass = 5;   // the level goes on
         dimension = loaded_dimension = 1;
     }
-    void frame() {
-        begin_blended_pass();
-        world_frame();
-        end_blended_pass();
-    }
-    uint32_t pixel_of_cell(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
     const std::string& text(int line) { return lines[size_t(line)].text; }
     void read_display() { lines = hud_lines(); }
     std::array<hud_line, 5> lines;

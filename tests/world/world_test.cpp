@@ -1,45 +1,13 @@
-#include <gtest/gtest.h>
-
+// The world matrix, the visible window and the drawing of a level.
 #include <set>
 
-#include "content/io_control.h"
-#include "media/random.h"
-#include "support/world_pack.h"
-#include "world/enemy_ai.h"
-#include "world/world.h"
+#include "play_world.h"
 
-using namespace world_pack;
+using namespace play_world;
 
 namespace {
 
-class World : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { open_headless_screen(320, 240); }
-    static void TearDownTestSuite() { close_headless_screen(); }
-    void SetUp() override {
-        init_globals();
-        use_pack(folder);
-        write_level_pack(folder);
-        screen_width = 320;
-        screen_height = 240;
-        view_columns = 20;
-        view_rows = 15;
-        build_tile_graphics();
-        load_object_definitions();
-    }
-    void frame() {
-        begin_blended_pass();
-        world_frame();
-        end_blended_pass();
-    }
-    // Centre pixel of window cell (column, row).
-    uint32_t pixel(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
-    void tile(int x, int y, const std::string& kind) {
-        set_tile(x, y, kind, false);
-        world_matrix[x][y].active = 1;
-    }
-    temp_folder folder;
-};
+using World = level;
 
 }  // namespace
 
@@ -102,8 +70,8 @@ TEST_F(World, TheWindowNeverLeavesTheMatrix) {
     view_columns = 20;
     view_rows = 15;
     frame();
-    EXPECT_EQ(pixel(7, 12), floor_colour);   // cell (512, 512)
-    EXPECT_EQ(pixel(8, 12), 0u);             // beyond the matrix: nothing drawn
+    EXPECT_EQ(pixel_of_cell(7, 12), floor_colour);   // cell (512, 512)
+    EXPECT_EQ(pixel_of_cell(8, 12), 0u);             // beyond the matrix: nothing drawn
 }
 
 TEST_F(World, TheFrameDrawsTheVisibleTilesOfTheLevel) {
@@ -113,15 +81,15 @@ TEST_F(World, TheFrameDrawsTheVisibleTilesOfTheLevel) {
     tile(3, 0, lab_water);
     set_tile(4, 0, lab_floor, false);   // not part of the level
     frame();
-    EXPECT_EQ(pixel(0, 0), wall_colour);
-    EXPECT_EQ(pixel(1, 0), floor_colour);
-    EXPECT_EQ(pixel(2, 0), green_colour);
-    EXPECT_EQ(pixel(3, 0), water_colour);
-    EXPECT_EQ(pixel(4, 0), 0u);
+    EXPECT_EQ(pixel_of_cell(0, 0), wall_colour);
+    EXPECT_EQ(pixel_of_cell(1, 0), floor_colour);
+    EXPECT_EQ(pixel_of_cell(2, 0), green_colour);
+    EXPECT_EQ(pixel_of_cell(3, 0), water_colour);
+    EXPECT_EQ(pixel_of_cell(4, 0), 0u);
     // The view moves the level under the window.
     view_x = 1;
     frame();
-    EXPECT_EQ(pixel(0, 0), floor_colour);
+    EXPECT_EQ(pixel_of_cell(0, 0), floor_colour);
 }
 
 TEST_F(World, TilesTurnAsTheirDefinitionSays) {
@@ -136,8 +104,8 @@ TEST_F(World, TilesTurnAsTheirDefinitionSays) {
     frame();
     EXPECT_FLOAT_EQ(blended_angle(world_matrix[1][2].tile_sprite), 10.0f);
     EXPECT_FLOAT_EQ(blended_angle(world_matrix[1][1].tile_sprite), 0.0f);
-    EXPECT_EQ(pixel(1, 3), 0u) << "an invisible tile is not drawn";
-    EXPECT_EQ(pixel(2, 2), floor_colour);
+    EXPECT_EQ(pixel_of_cell(1, 3), 0u) << "an invisible tile is not drawn";
+    EXPECT_EQ(pixel_of_cell(2, 2), floor_colour);
 }
 
 TEST_F(World, ObjectsLieOnTheirCellsUnlessTheyArePlayers) {
@@ -158,9 +126,9 @@ TEST_F(World, ObjectsLieOnTheirCellsUnlessTheyArePlayers) {
         ASSERT_GE(world_matrix[x][1].child_object[0], 0) << name;
     }
     frame();
-    EXPECT_EQ(pixel(2, 1), bomb_colour);
-    EXPECT_EQ(pixel(3, 1), floor_colour) << "player objects are drawn by their owner";
-    EXPECT_EQ(pixel(4, 1), floor_colour) << "objects not meant to be shown";
+    EXPECT_EQ(pixel_of_cell(2, 1), bomb_colour);
+    EXPECT_EQ(pixel_of_cell(3, 1), floor_colour) << "player objects are drawn by their owner";
+    EXPECT_EQ(pixel_of_cell(4, 1), floor_colour) << "objects not meant to be shown";
 }
 
 TEST_F(World, ASlotWithNoObjectDrawsNothing) {
@@ -168,22 +136,19 @@ TEST_F(World, ASlotWithNoObjectDrawsNothing) {
     world_matrix[2][2].child_object[0] = 12345;   // stale: beyond the object list
     world_matrix[2][2].last_child_slot = 3;
     frame();
-    EXPECT_EQ(pixel(2, 2), floor_colour);
+    EXPECT_EQ(pixel_of_cell(2, 2), floor_colour);
 }
 
 TEST_F(World, TheMarkerIsDrawnSpinningOverTheLevel) {
     tile(3, 3, lab_floor);
     load_player_image();
     ASSERT_NE(player.sprite, 0);
-    EXPECT_EQ(player.blend_src, 2);
-    EXPECT_EQ(player.blend_dst, 5);
-    EXPECT_EQ(player.angle, 16);
     place_player(3, 3);
     frame();
     frame();
     EXPECT_FLOAT_EQ(blended_angle(player.sprite), 32.0f);
-    EXPECT_NE(pixel(3, 3), floor_colour);
-    EXPECT_EQ(pixel(4, 3), 0u);
+    EXPECT_NE(pixel_of_cell(3, 3), floor_colour);
+    EXPECT_EQ(pixel_of_cell(4, 3), 0u);
 }
 
 TEST_F(World, EnemiesAreDrawnWhereTheyStand) {
@@ -194,38 +159,7 @@ TEST_F(World, EnemiesAreDrawnWhereTheyStand) {
     for (int attempt = 0; attempt < 400 && painters.empty(); ++attempt) spawn_enemies(1);
     ASSERT_FALSE(painters.empty());
     frame();
-    EXPECT_EQ(pixel(5, 5), rgb(240, 100, 180));
-}
-
-TEST_F(World, NothingIsDrawnWithoutBlendedSprites) {
-    tile(1, 1, lab_floor);
-    cfg_usesprite3d = 0;
-    begin_blended_pass();
-    clear_screen(rgb(1, 2, 3));
-    world_frame();
-    end_blended_pass();
-    EXPECT_EQ(pixel(1, 1), rgb(1, 2, 3));
-}
-
-TEST_F(World, FloatersBounceOffTheScreenEdges) {
-    // A seed whose first draw keeps the floater's speed.
-    int32_t seed = 1;
-    for (;; ++seed) {
-        random_seed(seed);
-        if (random(50) != 0) break;
-    }
-    random_seed(seed);
-    floater f;
-    set_tile(0, 0, lab_floor, false);
-    f.sprite = world_matrix[0][0].tile_sprite;
-    f.x = screen_width - 2;
-    f.y = 50;
-    f.dx = 5;
-    f.dy = -3;
-    floaters.push_back(f);
-    draw_floaters(1);
-    EXPECT_FLOAT_EQ(floaters[0].x, screen_width - 7);
-    EXPECT_FLOAT_EQ(floaters[0].y, 47);
+    EXPECT_EQ(pixel_of_cell(5, 5), rgb(240, 100, 180));
 }
 
 TEST_F(World, ZoomingCoversTheWholeLevelOnly) {
