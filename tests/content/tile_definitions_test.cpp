@@ -52,13 +52,11 @@ TEST_F(TileDefinitions, ImagesAreListedInNameOrderWithTheirSizes) {
     EXPECT_NE(tile_graphics[2].sprite, 0);
     EXPECT_FLOAT_EQ(tile_graphics[2].width, 8.0f);
     EXPECT_FLOAT_EQ(tile_graphics[2].height, 8.0f);
-}
 
-TEST_F(TileDefinitions, MissingImageFolderGivesAnEmptyList) {
     cfg_topogfx = folder.path() + "/nowhere/";
     tile_graphics.clear();
     build_tile_graphics();
-    EXPECT_TRUE(tile_graphics.empty());
+    EXPECT_TRUE(tile_graphics.empty()) << "a missing folder gives an empty list";
 }
 
 TEST_F(TileDefinitions, EveryKeyReachesItsField) {
@@ -132,7 +130,7 @@ TEST_F(TileDefinitions, ChildCountFollowsTheSlotsThatNameSomething) {
     EXPECT_EQ(load("LAB_ONE").child_count, 0);
 }
 
-TEST_F(TileDefinitions, AbsentKeysKeepWhatTheCellHad) {
+TEST_F(TileDefinitions, AbsentKeysKeepWhatTheCellHadButTheImageIsTheDummy) {
     define("LAB_SPIN", pairs({{"ROTATE", "90"}, {"VALUE1", "10"}, {"GFXNAME", "floor.png"}}));
     define("LAB_PLAIN", pairs({{"USECOLLISION", "1"}}));
     load("LAB_SPIN");
@@ -141,14 +139,11 @@ TEST_F(TileDefinitions, AbsentKeysKeepWhatTheCellHad) {
     EXPECT_EQ(cell.value1, 10);
     EXPECT_EQ(cell.use_collision, 1);
     EXPECT_EQ(cell.gfx_name, "dummy.png") << "no GFXNAME refers to the dummy image";
-}
-
-TEST_F(TileDefinitions, AnEmptyImageNameOrAFinalKeyLineMeansTheDummy) {
+    // So do an empty image name and a final key line without its value.
     define("LAB_EMPTY", pairs({{"GFXNAME", ""}}));
     EXPECT_EQ(load("LAB_EMPTY").gfx_name, "dummy.png");
     define("LAB_END", "VALUE1\r\n4\r\nGFXNAME");
-    world_cell& cell = load("LAB_END");
-    EXPECT_EQ(cell.gfx_name, "dummy.png");
+    EXPECT_EQ(load("LAB_END").gfx_name, "dummy.png");
     EXPECT_EQ(cell.value1, 4);
 }
 
