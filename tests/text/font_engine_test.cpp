@@ -8,37 +8,26 @@ namespace {
 
 class font_loading : public font_fixture {};
 
+// Small letters keep apart from capitals: "_a" is not "A".
 TEST_F(font_loading, letters_and_full_stop_load_their_own_files) {
-    glyph_file("A", 10, 20);
-    glyph_file("B", 12, 20);
-    glyph_file("POINT", 4, 20);
-    definition("AB.");
+    const struct {
+        const char* stem;
+        int code, width;
+    } files[] = {{"A", 'A', 10}, {"B", 'B', 12}, {"POINT", '.', 4}, {"_a", 'a', 8}};
+    for (const auto& f : files) glyph_file(f.stem, f.width, 20);
+    definition("AB.a");
     load_font(cfg_fontsystem);
 
-    EXPECT_EQ(glyph_table[65].file_stem, "A");
-    EXPECT_FLOAT_EQ(glyph_table[65].width, 10.0f);
-    EXPECT_EQ(glyph_table[66].file_stem, "B");
-    EXPECT_FLOAT_EQ(glyph_table[66].width, 12.0f);
-    EXPECT_EQ(glyph_table[46].file_stem, "POINT");
-    EXPECT_FLOAT_EQ(glyph_table[46].width, 4.0f);
-    for (int code : {65, 66, 46}) {
-        EXPECT_TRUE(sprite_exists(glyph_table[code].image)) << code;
-        EXPECT_TRUE(blended_exists(glyph_table[code].blended_sprite)) << code;
+    for (const auto& f : files) {
+        EXPECT_EQ(glyph_table[f.code].file_stem, f.stem);
+        EXPECT_FLOAT_EQ(glyph_table[f.code].width, float(f.width)) << f.stem;
+        EXPECT_TRUE(sprite_exists(glyph_table[f.code].image)) << f.stem;
+        EXPECT_TRUE(blended_exists(glyph_table[f.code].blended_sprite)) << f.stem;
     }
     int loaded = 0;
     for (const glyph& g : glyph_table) loaded += g.image != 0;
-    EXPECT_EQ(loaded, 3);
+    EXPECT_EQ(loaded, 4);
     EXPECT_EQ(font_height, 20);
-}
-
-TEST_F(font_loading, small_letters_keep_apart_from_capitals) {
-    glyph_file("_a", 8, 20);
-    glyph_file("A", 10, 20);
-    definition("aA");
-    load_font(cfg_fontsystem);
-    EXPECT_EQ(glyph_table['a'].file_stem, "_a");
-    EXPECT_FLOAT_EQ(glyph_table['a'].width, 8.0f);
-    EXPECT_FLOAT_EQ(glyph_table['A'].width, 10.0f);
 }
 
 // The special characters share the pack's file names; each gets a file of
@@ -115,12 +104,11 @@ TEST_F(font_loading, missing_files_load_nothing_and_draw_nothing) {
     EXPECT_EQ(read_pixel(100, 50), black);
     EXPECT_FLOAT_EQ(text_pen_x, 0.0f);
     EXPECT_FLOAT_EQ(text_pen_y, 0.0f);
-}
 
-TEST_F(font_loading, a_glyph_whose_file_went_away_is_no_longer_drawn) {
-    glyph_file("A", 10, 20);
+    // A glyph whose file went away after it was loaded is no longer drawn.
     definition("A");
     load_font(cfg_fontsystem);
+    ASSERT_NE(glyph_table['A'].blended_sprite, 0);
     std::filesystem::remove(folder.path() + "/FONT/A.png");
     load_font(cfg_fontsystem);
     EXPECT_EQ(glyph_table['A'].blended_sprite, 0);
