@@ -26,18 +26,15 @@ using row_list = std::vector<std::pair<std::string, int32_t>>;
 
 }  // namespace
 
-TEST_F(score_table_screen_test, equal_scores_list_the_one_found_later_first) {
+TEST_F(score_table_screen_test, equal_scores_list_the_one_found_later_first_and_none_give_an_empty_row) {
     profiles = {scored("A", 10), scored("B", 30), scored("C", 10), scored("D", 30), scored("E", 1)};
     sort_score_table();
     EXPECT_EQ(rows(), (row_list{{"D", 30}, {"B", 30}, {"C", 10}, {"A", 10}, {"E", 1}}));
     EXPECT_TRUE(profiles.empty()) << "the sort uses the profiles up";
-}
-
-TEST_F(score_table_screen_test, no_profiles_give_one_empty_row) {
+    // No profiles give one empty row. Scores below 0 never come from
+    // loading; should they come, the sort still ends.
     sort_score_table();
     EXPECT_EQ(rows(), (row_list{{"", 0}}));
-    // Scores below 0 never come from loading; should they come, the sort
-    // still ends.
     profiles = {scored("NEG", -3)};
     sort_score_table();
     EXPECT_EQ(rows(), (row_list{{"", 0}}));
