@@ -38,7 +38,12 @@ int load_sound(const std::string& path) {
     media_state& s = state();
     if (!s.audio) return 0;
     if (file_size(path) > sound_file_limit) return 0;
-    Mix_Chunk* chunk = Mix_LoadWAV(native_path(path).c_str());
+    // The file is opened and closed here: SDL_mixer 2.6 keeps the handle of a
+    // file it cannot decode (found by the sanitizer build).
+    SDL_RWops* file = SDL_RWFromFile(native_path(path).c_str(), "rb");
+    if (!file) return 0;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
+    SDL_RWclose(file);
     if (!chunk) return 0;
     return s.sounds.add({chunk});
 }

@@ -153,10 +153,7 @@ TEST_F(FaultReportDeathTest, RealDivisionByZeroWritesTheLogAndEndsOnNo) {
         {
             set_message_box_answer(answer_no);
             install_fault_handler();
-            volatile int numerator = 1;
-            volatile int denominator = 0;
-            volatile int result = numerator / denominator;
-            (void)result;
+            divide_for_real(1, 0);
             std::exit(9);
         },
         ::testing::ExitedWithCode(0), "division by zero. please read logfile:");
@@ -175,10 +172,7 @@ TEST_F(FaultReportDeathTest, DivisionAnsweredYesResumesAtTheNextFrame) {
             if (sigsetjmp(frame_resume, 1) != 0 && passes == 2) std::exit(5);
             frame_resume_armed = true;
             passes = passes + 1;
-            volatile int numerator = 1;
-            volatile int denominator = 0;
-            volatile int result = numerator / denominator;
-            (void)result;
+            divide_for_real(1, 0);
             std::exit(9);
         },
         ::testing::ExitedWithCode(5), "");
@@ -195,10 +189,7 @@ TEST_F(FaultReportDeathTest, SilentDivisionResumesWithoutReport) {
             if (sigsetjmp(frame_resume, 1) != 0 && passes == 3) std::exit(faults_silent ? 6 : 1);
             frame_resume_armed = true;
             passes = passes + 1;
-            volatile int numerator = 1;
-            volatile int denominator = 0;
-            volatile int result = numerator / denominator;
-            (void)result;
+            divide_for_real(1, 0);
             std::exit(9);
         },
         ::testing::ExitedWithCode(6), "");
@@ -210,8 +201,7 @@ TEST_F(FaultReportDeathTest, AccessViolationIsReportedAndEndsTheProgram) {
     EXPECT_EXIT(
         {
             install_fault_handler();
-            volatile int* nowhere = nullptr;
-            *nowhere = 1;
+            store_through_null();
             std::exit(9);
         },
         ::testing::KilledBySignal(SIGSEGV), "");

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "media_test_helpers.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -105,16 +106,11 @@ void print_and_return(const char* description, int code, uintptr_t) {
     std::fprintf(stderr, "hook: %s (%d)\n", description, code);
 }
 
-int divide(int a, int b) {
-    volatile int x = a, y = b;
-    return x / y;
-}
-
 TEST(media_fault_hook_death, a_division_by_zero_reaches_the_hook_then_kills) {
     EXPECT_EXIT(
         {
             install_fault_hook(print_and_return);
-            std::printf("%d", divide(1, 0));
+            std::printf("%d", divide_for_real(1, 0));
         },
         testing::KilledBySignal(SIGFPE), "hook: Attempted division by zero \\(8\\)");
 }
@@ -123,8 +119,7 @@ TEST(media_fault_hook_death, a_bad_pointer_is_an_access_violation) {
     EXPECT_EXIT(
         {
             install_fault_hook(print_and_return);
-            volatile int* nowhere = nullptr;
-            *nowhere = 1;
+            store_through_null();
         },
         testing::KilledBySignal(SIGSEGV), "hook: Access violation");
 }
@@ -144,7 +139,7 @@ TEST(media_fault_hook_death, the_hook_may_jump_back_and_catch_the_next_fault_too
         {
             install_fault_hook(jump_back);
             sigsetjmp(resume_point, 1);
-            if (faults_seen < 2) quotient = divide(faults_seen, 0);
+            if (faults_seen < 2) quotient = divide_for_real(faults_seen, 0);
             std::fprintf(stderr, "resumed after %d\n", static_cast<int>(faults_seen));
             std::exit(3);
         },

@@ -70,3 +70,14 @@ std::string ini_text(std::initializer_list<std::pair<std::string, std::string>> 
     for (const auto& [key, value] : pairs) text += key + "\n" + value + "\n";
     return text;
 }
+
+__attribute__((noinline, no_sanitize("undefined"))) int divide_for_real(int numerator,
+                                                                        int denominator) {
+    volatile int n = numerator, d = denominator;
+    return n / d;
+}
+
+__attribute__((noinline, no_sanitize("undefined", "address"))) void store_through_null() {
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+}
