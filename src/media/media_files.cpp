@@ -25,6 +25,11 @@ bool is_folder(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool is_plain_file(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 }  // namespace
 
 void close_file_objects() {
@@ -53,7 +58,9 @@ std::string current_directory() {
 
 int open_read(const std::string& path) {
     std::string native = native_path(path);
-    if (is_folder(native)) return 0;   // fopen would take a folder and fail later
+    // fopen would take a folder and fail later; a pipe named in a pack would
+    // wait for a writer for ever, a device never end.
+    if (!is_plain_file(native)) return 0;
     FILE* file = std::fopen(native.c_str(), "rb");
     if (!file) return 0;
     return state().files.add({file, false});

@@ -1,4 +1,5 @@
 // Text files and folder scans.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -101,6 +102,14 @@ TEST(media_files, sizes_tell_missing_files_and_folders_apart) {
     EXPECT_EQ(open_read(folder.path()), 0);
     EXPECT_EQ(open_read(folder.path() + "/missing"), 0);
     EXPECT_EQ(current_directory(), std::filesystem::current_path().string());
+}
+
+TEST(media_files, pipes_and_devices_are_not_read_as_text_files) {
+    temp_folder folder;
+    const std::string pipe = folder.path() + "/LAB_FLOOR";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(open_read(pipe), 0) << "reached only if the open did not wait for a writer";
+    EXPECT_EQ(open_read("/dev/zero"), 0);
 }
 
 TEST(media_files, scans_match_the_pattern_in_bytewise_order) {
