@@ -7,6 +7,10 @@
 #   scripts/fuzz.sh [SECONDS] [READER...]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if ! command -v clang++ >/dev/null; then
+  echo "needs clang and its sanitizer runtimes: apt-get install clang libclang-rt-14-dev" >&2
+  exit 2
+fi
 seconds=${1:-600}
 shift || true
 readers=("$@")

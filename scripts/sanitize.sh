@@ -3,12 +3,17 @@
 # LeakSanitizer (into build-asan/) and runs them all. Any report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if ! command -v clang++ >/dev/null; then
+  echo "needs clang and its sanitizer runtimes: apt-get install clang libclang-rt-14-dev" >&2
+  exit 2
+fi
 build="$root/build-asan"
 start=$(date +%s)
 
 flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 echo "==> Building with sanitizers into $build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBEL_BENCHMARKS=OFF \
+# clang, as for the fuzz targets (scripts/fuzz.sh).
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBEL_BENCHMARKS=OFF \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
@@ -22,5 +27,12 @@ export LD_PRELOAD="$build/keep_libraries.so"
 export LSAN_OPTIONS="suppressions=$root/scripts/sanitize.supp:print_suppressions=0"
 export ASAN_OPTIONS="detect_leaks=1:verify_asan_link_order=0:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600
+# In these two tests LeakSanitizer itself crashes at the end ("Tracer
+# caught signal 11" reading a dynamic TLS block of the main thread; gcc 12 and
+# clang 14 alike, and only when run by ctest). They run without the leak check,
+# still with every other check.
+no_leak_check="^(Floaters\.MenuDriftersAddTheirLightOrCoverWhatIsBeneath|LevelSetup\.UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLevel)$"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 -E "$no_leak_check"
+ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" \
+  ctest --test-dir "$build" --output-on-failure --timeout 600 -R "$no_leak_check"
 echo "==> Sanitizer run clean: tests $(( $(date +%s) - built )) s, all $(( $(date +%s) - start )) s"

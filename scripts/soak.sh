@@ -36,11 +36,10 @@ awk -v seed="$seed" -v frames="$frames" -f "$root/scripts/soak_input.awk" >"$wor
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 # A small quarantine, so that resident memory is the game's own.
 export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=16:verify_asan_link_order=0"
-# With sanitizers, libraries stay loaded to the end (see scripts/sanitize.sh).
-if ldd "$binary" | grep -q libasan; then
-  cc -shared -fPIC -O2 -o "$work/keep_libraries.so" "$root/scripts/keep_libraries.c"
-  export LD_PRELOAD="$work/keep_libraries.so"
-fi
+# Libraries stay loaded to the end, for the leak check of a sanitizer build
+# (see scripts/sanitize.sh).
+cc -shared -fPIC -O2 -o "$work/keep_libraries.so" "$root/scripts/keep_libraries.c"
+export LD_PRELOAD="$work/keep_libraries.so"
 export LSAN_OPTIONS="suppressions=$root/scripts/sanitize.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
