@@ -7,10 +7,8 @@
 #   scripts/fuzz.sh [SECONDS] [READER...]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-if ! command -v clang++ >/dev/null; then
-  echo "needs clang and its sanitizer runtimes: apt-get install clang libclang-rt-14-dev" >&2
-  exit 2
-fi
+# clang with libFuzzer and the sanitizer runtimes.
+"$root/scripts/install_packages.sh" clang libclang-rt-14-dev
 seconds=${1:-600}
 shift || true
 readers=("$@")

@@ -3,10 +3,8 @@
 # LeakSanitizer (into build-asan/) and runs them all. Any report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-if ! command -v clang++ >/dev/null; then
-  echo "needs clang and its sanitizer runtimes: apt-get install clang libclang-rt-14-dev" >&2
-  exit 2
-fi
+# clang with libFuzzer and the sanitizer runtimes.
+"$root/scripts/install_packages.sh" clang libclang-rt-14-dev
 build="$root/build-asan"
 start=$(date +%s)
 
