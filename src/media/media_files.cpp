@@ -34,9 +34,9 @@ bool is_plain_file(const std::string& path) {
 
 void close_file_objects() {
     media_state& s = state();
-    for (auto& [handle, record] : s.files.items()) std::fclose(record.file);
-    s.files.items().clear();
-    s.scans.items().clear();
+    s.files.each([](file_record& record) { std::fclose(record.file); });
+    s.files.clear();
+    s.scans.clear();
 }
 
 }  // namespace media

@@ -110,9 +110,9 @@ void close_screen_objects() {
     if (s.renderer) SDL_DestroyRenderer(s.renderer);
     s.back = nullptr;
     s.renderer = nullptr;
-    for (auto& [handle, record] : s.windows.items()) SDL_DestroyWindow(record.window);
-    s.windows.items().clear();
-    s.screens.items().clear();
+    s.windows.each([](window_record& record) { SDL_DestroyWindow(record.window); });
+    s.windows.clear();
+    s.screens.clear();
     s.window = nullptr;
     s.screen_width = s.screen_height = 0;
     s.renderer_name.clear();

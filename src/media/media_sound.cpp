@@ -20,10 +20,10 @@ void close_sound_objects() {
         Mix_HaltChannel(-1);
         Mix_HaltMusic();
     }
-    for (auto& [handle, sound] : s.sounds.items()) Mix_FreeChunk(sound.chunk);
-    for (auto& [handle, track] : s.music.items()) Mix_FreeMusic(track.music);
-    s.sounds.items().clear();
-    s.music.items().clear();
+    s.sounds.each([](sound_record& sound) { Mix_FreeChunk(sound.chunk); });
+    s.music.each([](music_record& track) { Mix_FreeMusic(track.music); });
+    s.sounds.clear();
+    s.music.clear();
 }
 
 }  // namespace media

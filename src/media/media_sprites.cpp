@@ -202,14 +202,14 @@ void flush_draws() {
 
 void close_sprite_objects() {
     media_state& s = state();
-    for (auto& [handle, sprite] : s.sprites.items()) {
+    s.sprites.each([](sprite_record& sprite) {
         if (sprite.own.texture) SDL_DestroyTexture(sprite.own.texture);
         if (sprite.surface) SDL_FreeSurface(sprite.surface);
-    }
+    });
     if (s.spare_grab.texture) SDL_DestroyTexture(s.spare_grab.texture);
     s.spare_grab = {};
-    s.sprites.items().clear();
-    s.blended.items().clear();
+    s.sprites.clear();
+    s.blended.clear();
     close_pages();
 }
 

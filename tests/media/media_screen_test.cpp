@@ -1,4 +1,5 @@
 // The screen, sprites and blended sprites, read back from the back buffer.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <tuple>
@@ -231,6 +232,32 @@ TEST_F(media_screen, a_screen_saved_as_png_loads_with_its_magenta_transparent) {
     draw_blended(create_blended(shot), 0, 0);
     EXPECT_COLOUR(read_pixel(1, 1), rgb(9, 9, 9));
     EXPECT_COLOUR(read_pixel(2, 2), rgb(20, 40, 60));
+}
+
+// A level makes and frees blended sprites by the hundred thousand: the ones
+// kept across that churn stay whole, and no handle comes back.
+TEST_F(media_screen, handles_stay_unique_and_kept_ones_whole_over_many_thousands) {
+    const int sprite = load_sprite(folder.write("k.bmp", solid_bmp(2, 2, rgb(30, 60, 90))), true);
+    ASSERT_NE(sprite, 0);
+    const int kept = create_blended(sprite);
+    zoom_blended(kept, 6, 4);
+    std::vector<int> made;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 10000; ++i) made.push_back(create_blended(sprite));
+        // Every round frees all but its last, as a level reset does.
+        for (size_t i = made.size() - 10000; i + 1 < made.size(); ++i) free_blended(made[i]);
+    }
+    std::vector<int> sorted = made;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_EQ(std::count(made.begin(), made.end(), kept), 0);
+    for (size_t i = 0; i < made.size(); ++i)
+        EXPECT_EQ(blended_exists(made[i]), (i + 1) % 10000 == 0) << i;
+    EXPECT_EQ(blended_width(kept), 6);
+    EXPECT_EQ(blended_height(kept), 4);
+    clear_screen(0);
+    draw_blended(made.back(), 0, 0);
+    EXPECT_COLOUR(read_pixel(1, 1), rgb(30, 60, 90));
 }
 
 TEST_F(media_screen, handles_are_never_reused_and_dead_ones_do_nothing) {
