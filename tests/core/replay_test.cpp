@@ -7,14 +7,13 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "core/replay.h"
 #include "support/test_support.h"
-#include "support/world_pack.h"
+#include "support/replay_pack.h"
 
-using namespace world_pack;
+using namespace replay_pack;
 
 namespace {
 
@@ -32,46 +31,11 @@ std::string parse_error(const std::string& text) {
     return error;
 }
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write_replay_pack(const temp_folder& folder) {
-    write_level_pack(folder);
-    write_painted_kinds(folder);
-    // Dug floor inherits the wall's collision unless its definition clears it.
-    for (const char* kind : {"LAB_FLOOR", "LAB_GREEN"})
-        folder.write("DATA/TILES/T/" + std::string(kind),
-                     folder.read("DATA/TILES/T/" + std::string(kind)) +
-                         pairs({{"USECOLLISION", "0"}}));
-    // Few bombs, so a walk keeps what it painted.
-    folder.write("GFX/OBJECTS/bomb.dll",
-                 folder.read("GFX/OBJECTS/bomb.dll") + pairs({{"DDENSITY", "300"}}));
-    folder.write("DATA/level.base",
-                 read_file(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
-    folder.write("DATA/ini.txt",
-                 pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
-                        {"MAPSIZE", "40"}, {"WORLDRANDOM", "11"}, {"WORLDREFRESH", "300"},
-                        {"CURSORSPEED", "251"}, {"USESELFCREATEBASE", "1"},
-                        {"SELFCREATEBASE", "DATA\\level.base"}, {"RGBCODEPATH", "DATA\\TILES\\"},
-                        {"APPSTART", "T"}, {"TOPOGFX", "GFX\\TILES\\"}, {"GFXCODEC", ".png"},
-                        {"WORLDGFX", "GFX\\OBJECTS\\"}, {"CURSOR", "GFX\\cursor.png"},
-                        {"USESPRITE3D", "1"}, {"LABSWITCH", "3"}, {"MAXFOE", "2"}}));
-}
-
 std::string replay_line(const std::string& script_path, const std::string& pack,
                         const std::string& extra = "") {
-    command_result run = run_command(std::string(ZORBEL_BINARY) + " --replay '" + script_path +
-                                         "'" + extra + " 2>/dev/null",
-                                     pack);
-    EXPECT_EQ(run.exit_code, 0) << run.out;
-    std::smatch line;
-    std::regex shape("replay frames=\\d+ dimension=-?\\d+ score=-?\\d+ critical_mass=-?\\d+ "
-                     "time_left=-?\\d+ matrix=[0-9a-f]{8}");
-    return std::regex_search(run.out, line, shape) ? line.str() : "no summary in: " + run.out;
+    replay_run run = run_replay(script_path, pack, extra);
+    EXPECT_EQ(run.exit_code, 0) << run.line;
+    return run.line;
 }
 
 }  // namespace
@@ -137,7 +101,6 @@ TEST(ReplayText, MistakesNameTheirLine) {
 }
 
 TEST(Replay, RecordedGamesKeepTheirLines) {
-    const bool update = std::getenv("ZORBEL_UPDATE_GOLDEN") != nullptr;
     temp_folder pack;
     write_replay_pack(pack);
     const std::string folder = std::string(ZORBEL_SOURCE_DIR) + "/tests/core/replays/";
@@ -148,18 +111,7 @@ TEST(Replay, RecordedGamesKeepTheirLines) {
         ASSERT_FALSE(text.empty()) << path;
         std::string line = replay_line(path, pack.path());
         EXPECT_EQ(line, replay_line(path, pack.path())) << "not reproducible: " << name;
-        const std::string expect_mark = "# expect: ";
-        size_t at = text.find(expect_mark);
-        if (update) {
-            if (at != std::string::npos) text.erase(at, text.find('\n', at) + 1 - at);
-            std::ofstream(path, std::ios::binary | std::ios::trunc)
-                << expect_mark << line << "\n" << text;
-            continue;
-        }
-        ASSERT_NE(at, std::string::npos) << name;
-        EXPECT_EQ(line, text.substr(at + expect_mark.size(),
-                                    text.find('\n', at) - at - expect_mark.size()))
-            << name;
+        EXPECT_EQ(line, expected_line(path, line)) << name;
     }
 }
 

@@ -8,62 +8,21 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "support/test_support.h"
-#include "support/world_pack.h"
+#include "support/replay_pack.h"
 
-using namespace world_pack;
+using namespace replay_pack;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Level 1 of the small test pack, with a profiles folder.
 void write_game_pack(const temp_folder& folder) {
-    write_level_pack(folder);
-    write_painted_kinds(folder);
-    for (const char* kind : {"LAB_FLOOR", "LAB_GREEN"})
-        folder.write("DATA/TILES/T/" + std::string(kind),
-                     folder.read("DATA/TILES/T/" + std::string(kind)) +
-                         pairs({{"USECOLLISION", "0"}}));
-    folder.write("GFX/OBJECTS/bomb.dll",
-                 folder.read("GFX/OBJECTS/bomb.dll") + pairs({{"DDENSITY", "300"}}));
-    folder.write("DATA/level.base",
-                 read_file(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
     fs::create_directories(folder.path() + "/PROFILES");
-    folder.write("DATA/ini.txt",
-                 pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
-                        {"MAPSIZE", "40"}, {"WORLDRANDOM", "11"}, {"WORLDREFRESH", "300"},
-                        {"CURSORSPEED", "251"}, {"USESELFCREATEBASE", "1"},
-                        {"SELFCREATEBASE", "DATA\\level.base"}, {"RGBCODEPATH", "DATA\\TILES\\"},
-                        {"APPSTART", "T"}, {"TOPOGFX", "GFX\\TILES\\"}, {"GFXCODEC", ".png"},
-                        {"WORLDGFX", "GFX\\OBJECTS\\"}, {"CURSOR", "GFX\\cursor.png"},
-                        {"USESPRITE3D", "1"}, {"LABSWITCH", "3"}, {"MAXFOE", "2"},
-                        {"PROFILES", "PROFILES\\"}}));
-}
-
-struct replay_run {
-    int exit_code = -1;
-    std::string line;
-};
-
-replay_run replay(const std::string& script, const std::string& pack) {
-    command_result run = run_command(
-        std::string(ZORBEL_BINARY) + " --replay '" + script + "' 2>/dev/null", pack);
-    std::smatch line;
-    std::regex shape("replay frames=\\d+ dimension=-?\\d+ score=-?\\d+ critical_mass=-?\\d+ "
-                     "time_left=-?\\d+ matrix=[0-9a-f]{8}");
-    return {run.exit_code, std::regex_search(run.out, line, shape) ? line.str() : run.out};
+    write_replay_pack(folder, world_pack::pairs({{"PROFILES", "PROFILES\\"}}));
 }
 
 // The results saved in the pack: name and score of every profile but the placeholder.
@@ -85,20 +44,6 @@ std::vector<std::pair<std::string, std::string>> results(const temp_folder& pack
     return found;
 }
 
-// The summary a script expects, or (when updating) the one it now prints.
-std::string expected_line(const std::string& path, const std::string& line) {
-    const std::string mark = "# expect: ";
-    std::string text = read_file(path);
-    size_t at = text.find(mark);
-    if (std::getenv("ZORBEL_UPDATE_GOLDEN")) {
-        if (at != std::string::npos) text.erase(at, text.find('\n', at) + 1 - at);
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << mark << line << "\n" << text;
-        return line;
-    }
-    if (at == std::string::npos) return "no expected line in " + path;
-    return text.substr(at + mark.size(), text.find('\n', at) - at - mark.size());
-}
-
 std::string script_path(const std::string& name) {
     return std::string(ZORBEL_SOURCE_DIR) + "/tests/frontend/replays/" + name;
 }
@@ -111,7 +56,7 @@ TEST(WholeGame, APlayedGameEndsInTheTableWithItsResultStored) {
     temp_folder pack;
     write_game_pack(pack);
     const std::string script = script_path("play_until_time_runs_out.txt");
-    replay_run first = replay(script, pack.path());
+    replay_run first = run_replay(script, pack.path());
     ASSERT_EQ(first.exit_code, 0) << first.line;
     EXPECT_EQ(first.line, expected_line(script, first.line));
     const auto stored = results(pack);
@@ -123,7 +68,7 @@ TEST(WholeGame, APlayedGameEndsInTheTableWithItsResultStored) {
 
     // Played again in the same folder: the same line, and a second result
     // beside the first.
-    replay_run second = replay(script, pack.path());
+    replay_run second = run_replay(script, pack.path());
     EXPECT_EQ(second.line, first.line);
     EXPECT_EQ(results(pack).size(), 2u);
 }
@@ -140,7 +85,7 @@ TEST(WholeGame, QuittingEndsTheProgramAfterANameEntryOnlyWithPoints) {
         temp_folder pack;
         write_game_pack(pack);
         const std::string script = script_path(c.script);
-        replay_run run = replay(script, pack.path());
+        replay_run run = run_replay(script, pack.path());
         ASSERT_EQ(run.exit_code, 0) << run.line;
         EXPECT_EQ(run.line, expected_line(script, run.line));
         std::vector<std::string> names;

@@ -1,0 +1,82 @@
+// Whole games played back by the real program: the small pack they run on,
+// the summary line `zorbel --replay` prints, and the "# expect: " line a
+// script carries (rewritten instead of compared when ZORBEL_UPDATE_GOLDEN is set).
+#pragma once
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "support/test_support.h"
+#include "support/world_pack.h"
+
+namespace replay_pack {
+
+inline std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Level 1 of the small world pack, the shipped level base, and `extra`
+// configuration pairs after the usual ones.
+inline void write_replay_pack(const temp_folder& folder, const std::string& extra = "") {
+    using namespace world_pack;
+    write_level_pack(folder);
+    write_painted_kinds(folder);
+    // Dug floor inherits the wall's collision unless its definition clears it.
+    for (const char* kind : {"LAB_FLOOR", "LAB_GREEN"})
+        folder.write("DATA/TILES/T/" + std::string(kind),
+                     folder.read("DATA/TILES/T/" + std::string(kind)) +
+                         pairs({{"USECOLLISION", "0"}}));
+    // Few bombs, so a walk keeps what it painted.
+    folder.write("GFX/OBJECTS/bomb.dll",
+                 folder.read("GFX/OBJECTS/bomb.dll") + pairs({{"DDENSITY", "300"}}));
+    folder.write("DATA/level.base",
+                 read_file(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
+    folder.write("DATA/ini.txt",
+                 pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
+                        {"MAPSIZE", "40"}, {"WORLDRANDOM", "11"}, {"WORLDREFRESH", "300"},
+                        {"CURSORSPEED", "251"}, {"USESELFCREATEBASE", "1"},
+                        {"SELFCREATEBASE", "DATA\\level.base"}, {"RGBCODEPATH", "DATA\\TILES\\"},
+                        {"APPSTART", "T"}, {"TOPOGFX", "GFX\\TILES\\"}, {"GFXCODEC", ".png"},
+                        {"WORLDGFX", "GFX\\OBJECTS\\"}, {"CURSOR", "GFX\\cursor.png"},
+                        {"USESPRITE3D", "1"}, {"LABSWITCH", "3"}, {"MAXFOE", "2"}}) +
+                     extra);
+}
+
+struct replay_run {
+    int exit_code = -1;
+    std::string line;   // the summary line, or all the program said when it printed none
+};
+
+inline replay_run run_replay(const std::string& script, const std::string& pack,
+                             const std::string& extra_flags = "") {
+    command_result run = run_command(
+        std::string(ZORBEL_BINARY) + " --replay '" + script + "'" + extra_flags + " 2>/dev/null",
+        pack);
+    std::smatch line;
+    std::regex shape("replay frames=\\d+ dimension=-?\\d+ score=-?\\d+ critical_mass=-?\\d+ "
+                     "time_left=-?\\d+ matrix=[0-9a-f]{8}");
+    return {run.exit_code, std::regex_search(run.out, line, shape) ? line.str()
+                                                                    : "no summary in: " + run.out};
+}
+
+// The summary a script expects, or (when updating) the one it now prints.
+inline std::string expected_line(const std::string& path, const std::string& line) {
+    const std::string mark = "# expect: ";
+    std::string text = read_file(path);
+    size_t at = text.find(mark);
+    if (std::getenv("ZORBEL_UPDATE_GOLDEN")) {
+        if (at != std::string::npos) text.erase(at, text.find('\n', at) + 1 - at);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << mark << line << "\n" << text;
+        return line;
+    }
+    if (at == std::string::npos) return "no expected line in " + path;
+    return text.substr(at + mark.size(), text.find('\n', at) - at - mark.size());
+}
+
+}  // namespace replay_pack
