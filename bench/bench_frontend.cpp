@@ -20,6 +20,7 @@
 #include "frontend/menus.h"
 #include "frontend/profile_editor.h"
 #include "media/media.h"
+#include "shipped_pack.h"
 #include "text/font_engine.h"
 #include "world/world.h"
 
@@ -33,19 +34,7 @@ const std::string profiles_folder = "/tmp/zorbel_bench_profiles/";
 // The shipped game at its design size, started as far as the credits; the
 // profiles go to a folder of the benchmark's own.
 void open_shipped_front_end() {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const std::string source = __FILE__;
-    const std::string data = source.substr(0, source.rfind('/')) + "/../data";
-    if (chdir(data.c_str()) != 0) std::abort();
-    set_virtual_clock(true);
-    set_fake_desktop(4096, 4096);
-    init_globals();
-    read_configuration(ini_path);
-    register_decoders();
-    measure_screen();
-    open_game_window();
-    create_world_tables();
+    open_shipped_screen();
     load_sound_effects();
     load_music_list();
     build_menu_floaters();

@@ -14,6 +14,7 @@
 #include "core/super_gfx.h"
 #include "core/system_ini.h"
 #include "media/media.h"
+#include "shipped_pack.h"
 #include "text/font_engine.h"
 #include "world/enemy_ai.h"
 #include "world/terra_logic.h"
@@ -24,19 +25,7 @@ namespace {
 // The shipped game at its design size, started as far as play: content,
 // drifting images, font, glass; then the given level is built.
 void open_shipped_game(int32_t level) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const std::string source = __FILE__;
-    const std::string data = source.substr(0, source.rfind('/')) + "/../data";
-    if (chdir(data.c_str()) != 0) std::abort();
-    set_virtual_clock(true);
-    set_fake_desktop(4096, 4096);
-    init_globals();
-    read_configuration(ini_path);
-    register_decoders();
-    measure_screen();
-    open_game_window();
-    create_world_tables();
+    open_shipped_screen();
     build_tile_graphics();
     clear_object_lists();
     load_object_definitions();

@@ -13,6 +13,7 @@
 #include "core/startup.h"
 #include "core/system_ini.h"
 #include "media/media.h"
+#include "shipped_pack.h"
 #include "world/world.h"
 
 namespace {
@@ -20,19 +21,7 @@ namespace {
 // The shipped pack on a design-sized headless screen, content loaded as at
 // start-up; the level base is read but no level is built yet.
 void open_shipped_world() {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const std::string source = __FILE__;
-    const std::string data = source.substr(0, source.rfind('/')) + "/../data";
-    if (chdir(data.c_str()) != 0) std::abort();
-    set_virtual_clock(true);
-    set_fake_desktop(4096, 4096);
-    init_globals();
-    read_configuration(ini_path);
-    register_decoders();
-    measure_screen();
-    open_game_window();
-    create_world_tables();
+    open_shipped_screen();
     build_tile_graphics();
     clear_object_lists();
     load_object_definitions();
