@@ -8,6 +8,7 @@
 #include "content/tile_definitions.h"
 #include "core/startup.h"
 #include "core/system_ini.h"
+#include "frontend/menus.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
@@ -107,6 +108,8 @@ void build_next_level() {
     level_last_x = within_matrix(last_x);
     level_last_y = within_matrix(last_y);
     critical_mass = 0;
+    // Each level brings its own track; the draws belong to the level's sequence.
+    play_music("");
     player.state = 22;
     free_enemy_list(painters);
     free_enemy_list(erasers);

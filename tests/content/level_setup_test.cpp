@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "content/io_control.h"
+#include "frontend/menus.h"
 #include "media/random.h"
+#include "support/sound_files.h"
 #include "support/world_pack.h"
 #include "world/enemy_ai.h"
 #include "world/level_dump.h"
@@ -85,6 +87,41 @@ TEST_F(LevelSetup, TheMatrixSizeBoundsTheLevel) {
     EXPECT_EQ(dimension, 0);
     EXPECT_EQ(level_last_x, 30);
     EXPECT_EQ(level_last_y, 30);
+}
+
+// Every level starts a random track from the level's own sequence, right
+// after its size is drawn: the music switch is part of what makes a level.
+TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
+    ASSERT_TRUE(start_sound_service());
+    register_decoders();
+    for (const char* track : {"a.ogg", "b.ogg", "c.ogg"})
+        folder.write(std::string("MUSIC/") + track, sound_files::ogg());
+    cfg_ingamemusic = folder.path() + "/MUSIC/";
+    load_music_list();
+    ASSERT_EQ(music_tracks.size(), 3u);
+    level_base_width = level_base_height = 16;
+    for (int32_t dimension_built = 1; dimension_built <= 6; ++dimension_built) {
+        // By hand: the two size draws, then the walk round the three tracks.
+        random_seed(cfg_worldrandom + dimension_built);
+        random(8);
+        random(8);
+        int32_t expected = -1;
+        do expected = (expected + 1) % 3;
+        while (random(3) != 0);
+
+        music_on = 1;
+        dimension = dimension_built;
+        build_next_level();
+        for (int32_t i = 0; i < 3; ++i)
+            EXPECT_EQ(music_exists(music_tracks[size_t(i)].sound), i == expected)
+                << "dimension " << dimension_built << ", track " << i;
+        const std::string with_music = dump_level();
+        music_on = 0;
+        free_music();
+        build_next_level();
+        EXPECT_NE(dump_level(), with_music) << "dimension " << dimension_built;
+        for (const music_track& track : music_tracks) EXPECT_FALSE(music_exists(track.sound));
+    }
 }
 
 TEST_F(LevelSetup, LevelsLargerThanTheArrayAreCutTo512) {

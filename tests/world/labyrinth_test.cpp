@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "content/io_control.h"
+#include "frontend/menus.h"
 #include "media/random.h"
 #include "support/world_pack.h"
 #include "world/enemy_ai.h"
@@ -159,6 +160,7 @@ TEST_F(Labyrinth, GreenAndWaterGrowOnlyOnWalls) {
     random_seed(cfg_worldrandom + dimension);
     random(level_base_width / 2);
     random(level_base_height / 2);
+    play_music("");   // the level's track
     reset_world();
     load_object_definitions();
     fill_with_walls(level_last_x, level_last_y);
