@@ -146,7 +146,7 @@ bool start_game_in(const std::string& dir) {
         load_level_base(cfg_selfcreatebase);
         build_next_level();
     } else {
-        load_world_file(cfg_appentry + cfg_appstart + ".ai42");
+        set_up_prepared_world();
     }
     return true;
 }

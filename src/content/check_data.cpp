@@ -208,7 +208,7 @@ void check_objects(pack_state& p) {
         const std::string definition = object_definition_path(image_path);
         definitions_read.insert(native_path(definition));
         if (!need_file(definition, image_path, 0, "its definition",
-                       "the object has no name and spawns only as a nameless child"))
+                       "the object has no name and never lies on a tile"))
             continue;
         key_value_pairs pairs;
         bool straight = true;
@@ -217,7 +217,8 @@ void check_objects(pack_state& p) {
             continue;
         const std::string* name = last_value(pairs, "DGFXNAME");
         if (!name) {
-            error_at(definition, 0, "has no DGFXNAME: no tile can name this object");
+            error_at(definition, 0,
+                     "has no DGFXNAME: no tile can name this object, so it never lies on a tile");
             continue;
         }
         const std::string given = name->empty() || *name == "#" ? "NOPE" : *name;

@@ -8,7 +8,6 @@
 #include "content/tile_definitions.h"
 #include "core/startup.h"
 #include "core/system_ini.h"
-#include "frontend/menus.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
@@ -185,6 +184,25 @@ void load_world_file(const std::string& path) {
     }
     if (player.sprite == 0) load_player_image();
     place_player_in_world();
+}
+
+void set_up_prepared_world() {
+    critical_mass = 0;   // the goodies spawned by the loader add to it
+    screen_state = 35;
+    player.state = 22;
+    free_enemy_list(painters);
+    free_enemy_list(erasers);
+    reset_world();
+    load_world_file(cfg_appentry + cfg_appstart + ".ai42");
+    int32_t floor_cells = 0;
+    for (int32_t x = 0; x <= level_last_x; ++x)
+        for (int32_t y = 0; y <= level_last_y; ++y)
+            if (world_matrix[x][y].tile_name == lab_floor) ++floor_cells;
+    // As the dig counts: a quarter of the floor. A world with nothing to fix
+    // still has one, so it is not won again in every frame.
+    critical_mass = std::max(critical_mass + floor_cells / 4, 1);
+    time_left = std::min(critical_mass / 4, 60);
+    loaded_dimension = dimension;
 }
 
 int read_level_base_lines(const std::string& path, std::array<std::string, 5>& lines) {

@@ -21,6 +21,9 @@ void init_level_setup_globals();
 void load_level_base(const std::string& path);
 void build_next_level();
 void load_world_file(const std::string& path);
+// The prepared world as a level to play: loaded afresh, with a critical mass
+// and a clock as a dug level of as much floor would have.
+void set_up_prepared_world();
 // The five lines of a level base file (lines 2 and 3 give the base width and
 // height), the missing ones empty. How many it holds; -1 when it cannot be
 // opened.

@@ -163,7 +163,9 @@ void spawn_cell_objects(int32_t x, int32_t y) {
     const int32_t last_slot = std::min<int32_t>(cell.child_count, 3);
     for (int32_t slot = 0; slot <= last_slot; ++slot) {
         for (const object_definition& d : object_definitions) {
-            if (d.name == "NOPE" || cell.child_name[slot] != d.name) continue;
+            // A nameless definition lies on no tile: an empty name would match
+            // every slot that names nothing.
+            if (d.name.empty() || d.name == "NOPE" || cell.child_name[slot] != d.name) continue;
             if (random(d.density) != 0) continue;
             world_object object;
             object.gfx_show = d.gfx_show;

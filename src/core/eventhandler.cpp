@@ -1,5 +1,6 @@
 #include "core/eventhandler.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "content/sound_list.h"
@@ -18,6 +19,7 @@ uint8_t stick_direction;
 int32_t action_code;
 int32_t step_dx, step_dy;
 int32_t last_cell_x, last_cell_y;
+int32_t held_over_action;
 
 namespace {
 
@@ -118,6 +120,7 @@ void init_eventhandler_globals() {
     action_code = -1;
     step_dx = step_dy = 0;
     last_cell_x = last_cell_y = 0;
+    held_over_action = action_none;
     keyboard_frame = -1;
 }
 
@@ -161,6 +164,12 @@ void read_actions() {
         read_keyboard_actions();
     else
         read_joypad_actions();
+    if (held_over_action != action_none) {
+        if (action_code == held_over_action)
+            action_code = action_none;
+        else
+            held_over_action = action_none;
+    }
     if (action_code == action_none) return;
     dispatch_screen_action(action_code);
     // A dialog opened above may leave its own action behind; that one counts.
@@ -252,8 +261,10 @@ void step_player(uint8_t direction) {
         if (player.x < half_width) {
             view_x -= 1.0f;
             if (view_x < 1.0f) {
+                // The view goes back no further than column 1, and from the
+                // start of a level (column 0) not at all: the marker moves.
                 player.x += float(step_dx);
-                view_x = 1.0f;
+                view_x = std::min(view_x + 1.0f, 1.0f);
             }
         } else {
             player.x += float(step_dx);
@@ -270,7 +281,7 @@ void step_player(uint8_t direction) {
             view_y -= 1.0f;
             if (view_y < 1.0f) {
                 player.y += float(step_dy);
-                view_y = 1.0f;
+                view_y = std::min(view_y + 1.0f, 1.0f);
             }
         } else {
             player.y += float(step_dy);

@@ -19,6 +19,9 @@ extern int32_t action_code;
 // a byte: a pixel step of a tile of 128 or more would not fit one.
 extern int32_t step_dx, step_dy;
 extern int32_t last_cell_x, last_cell_y;   // last non-negative target cell
+// The action a screen ended on, when the next screen must wait for a press of
+// its own: it counts for nothing until its key or button has been let go.
+extern int32_t held_over_action;
 
 void init_eventhandler_globals();
 

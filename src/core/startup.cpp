@@ -122,7 +122,7 @@ void set_up_first_level() {
         load_level_base(cfg_selfcreatebase);
         build_next_level();
     } else {
-        load_world_file(cfg_appentry + cfg_appstart + ".ai42");
+        set_up_prepared_world();
     }
 }
 
@@ -251,6 +251,12 @@ void run_frame() {
     begin_blended_pass();
     world_frame();
     end_blended_pass();
+    if (trap_requested == 1) {
+        // Nothing of the lost level runs on: no tick, no flip of its frame.
+        trap_requested = 0;
+        end_game();
+        return;
+    }
     clock_step(-1);
     present_frame();
     if (cfg_multitask > 0) sleep_ms(cfg_multitask);
@@ -262,8 +268,12 @@ void run_frame() {
 
 void main_loop_pass() {
     MARK_SITE("Main Module");
-    if (cfg_useselfcreatebase == 1 && loaded_dimension != dimension) {
-        build_next_level();
+    if (loaded_dimension != dimension) {
+        // A prepared world is played again, afresh, as the next dimension.
+        if (cfg_useselfcreatebase == 1)
+            build_next_level();
+        else
+            set_up_prepared_world();
         new_level_banner = 1;
         loaded_dimension = dimension;
     }

@@ -1,5 +1,6 @@
 #include "frontend/game_controls.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/eventhandler.h"
@@ -47,6 +48,17 @@ void end_dialog_frame(screen_look& look) {
     screen_frame_done();
 }
 
+bool quit_confirmed() { return game_state == 25; }
+
+// The level is built again, with the score it began with; points still
+// counting up belonged to the attempt given up.
+void restart_dimension() {
+    loaded_dimension = -1;
+    score = level_score;
+    score_to_count = 0;
+    score_target = std::min(score_target, level_score);
+}
+
 }  // namespace
 
 void init_game_controls_globals() { open_dialogs = 0; }
@@ -67,15 +79,17 @@ void pause_menu() {
                          0.6f, 255);
         draw_screen_text(joypad ? "  Y QUIT |" : "  Y QUIT  |", 0.7f, 0.6f, 0.6f, 255);
         end_dialog_frame(look);
+        // A quit confirmed in a dialog above closes every pause menu at once:
+        // the B still held must not restart the level on the way out.
+        if (quit_confirmed()) return;
         switch (action_code) {
-        case action_b:
-            // The level is built again, with the score it began with.
-            loaded_dimension = -1;
-            score = level_score;
-            return;
+        case action_b: restart_dimension(); return;
         case action_x: return;
         case action_select: options_menu(); return;
-        case action_y: quit_dialog(); break;
+        case action_y:
+            quit_dialog();
+            if (quit_confirmed()) return;
+            break;
         default: break;
         }
     }
@@ -83,7 +97,9 @@ void pause_menu() {
 
 void quit_dialog() {
     MARK_SITE("game_controls");
-    if (open_dialogs >= max_open_dialogs) return;
+    // One place more than the pause menus have: the quit line of the
+    // deepest pause menu still opens its dialog.
+    if (open_dialogs > max_open_dialogs) return;
     dialog_scope dialog;
     screen_look look;
     look_scope scope(look);

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // A held Return or Escape opens one more dialog each frame, on top of the
-// last; beyond this many open at once no further one opens.
+// last; beyond this many pause menus no further one opens (a quit dialog
+// may still open on top of the last).
 constexpr int max_open_dialogs = 8;
 extern int open_dialogs;
 

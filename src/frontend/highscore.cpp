@@ -63,6 +63,8 @@ void enter_high_score() {
         } while (action_code != action_enter);
         enable_text_input(false);
     }
+    // The Return that ends the entry must not also end the table.
+    held_over_action = action_enter;
     // Stored as typed, even empty.
     save_profile(name);
     scan_profiles();
@@ -127,6 +129,8 @@ void score_table_screen() {
             screen_frame_done();
         } while (action_code != action_enter && laps <= 1);
     }
+    // Nor may the Return that ends the table start a game from the title.
+    if (action_code == action_enter) held_over_action = action_enter;
     if (game_state == 25) {
         // The player quit: the game-over display ends the program.
         play_sound_effect(cfg_gameover, 0);

@@ -232,6 +232,9 @@ void reset_game_counters() {
     loaded_dimension = 0;
     score = 0;
     level_score = 0;
+    // Points of the last game never count up in this one.
+    score_to_count = 0;
+    score_target = 0;
 }
 
 void play_music(const std::string& name) {

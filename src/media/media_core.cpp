@@ -95,8 +95,12 @@ void pump_sdl_events() {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) s.closed = true;
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) s.focus_lost = true;
             break;
+        // One character per key: the text of a held key's repeats is dropped.
+        case SDL_KEYDOWN:
+            s.key_repeating = event.key.repeat != 0;
+            break;
         case SDL_TEXTINPUT:
-            s.typed += utf8_to_latin1(event.text.text);
+            if (!s.key_repeating) s.typed += utf8_to_latin1(event.text.text);
             break;
         // Joystick events cover game controllers too; handling only these keeps
         // one plug-in from being seen twice.

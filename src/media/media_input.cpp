@@ -117,6 +117,19 @@ void close_device() {
     s.joystick_id = -1;
 }
 
+// A frame's text counts when a key went down in it, or when no key is held
+// (a hand-written script): text while the same keys stay held is the
+// system's key repeat, which types nothing.
+bool typed_by_a_press(int frame) {
+    const std::vector<input_frame>& script = state().script;
+    const std::vector<int>& held = script[static_cast<size_t>(frame)].keys;
+    if (held.empty() || frame == 0) return true;
+    const std::vector<int>& before = script[static_cast<size_t>(frame - 1)].keys;
+    for (int key : held)
+        if (std::find(before.begin(), before.end(), key) == before.end()) return true;
+    return false;
+}
+
 }  // namespace
 
 void joypad_device_added(int device_index) {
@@ -196,7 +209,7 @@ std::string typed_text() {
         std::string text;
         int last = std::min(frame_number(), static_cast<int>(s.script.size()) - 1);
         for (int f = s.script_text_frame; f <= last; ++f)
-            text += s.script[static_cast<size_t>(f)].text;
+            if (typed_by_a_press(f)) text += s.script[static_cast<size_t>(f)].text;
         s.script_text_frame = std::max(s.script_text_frame, frame_number() + 1);
         if (recording) recorded_frame().text += text;
         return text;

@@ -217,6 +217,7 @@ struct media_state {
     // keyboard
     std::array<uint8_t, 256> keys{}, previous_keys{};
     std::string typed;                 // Latin-1 text from SDL_TEXTINPUT
+    bool key_repeating = false;        // the last key event was the system's repeat
     int script_text_frame = 0;         // first script frame whose text is not yet taken
 
     // joypad

@@ -113,10 +113,12 @@ void collect_child(int32_t x, int32_t y, int32_t slot) {
     } else {
         clear_slot(cell, slot);
     }
-    if (object.count_to_score == 0)
+    if (object.count_to_score == 0) {
         score += object.score;
-    else
+    } else {
+        score_to_count += object.score;
         score_target += object.score;
+    }
 }
 
 void paint_under_player(int32_t x, int32_t y) {
@@ -143,7 +145,7 @@ bool check_trapped(int32_t x, int32_t y) {
     if (!closed(cell_at(x + 1, y)) || !closed(cell_at(x - 1, y)) || !closed(cell_at(x, y + 1)) ||
         !closed(cell_at(x, y - 1)))
         return false;
-    end_game();
+    trap_requested = 1;
     return true;
 }
 

@@ -15,8 +15,8 @@
 #include "world/terra_logic.h"
 #include "world/world.h"
 
-int32_t score, score_target, level_score, highscore_best;
-uint8_t quit_requested;
+int32_t score, score_to_count, score_target, level_score, highscore_best;
+uint8_t quit_requested, trap_requested;
 int32_t grabbed_image, grabbed_sprite;
 
 namespace {
@@ -72,8 +72,8 @@ void tile_pass() {
 }  // namespace
 
 void init_world_frame_globals() {
-    score = score_target = level_score = highscore_best = 0;
-    quit_requested = 0;
+    score = score_to_count = score_target = level_score = highscore_best = 0;
+    quit_requested = trap_requested = 0;
     // The media layer may be gone already (tests restart it): dropped, not freed.
     grabbed_image = grabbed_sprite = 0;
 }
@@ -81,6 +81,7 @@ void init_world_frame_globals() {
 void world_frame() {
     MARK_SITE("world");
     if (cfg_usesprite3d == 1) update_world();
+    if (trap_requested == 1) return;   // the game is over, not the level
     if (critical_mass < 1) {
         play_sound_effect(cfg_leveldone, 0);
         level_score = score;
@@ -97,6 +98,7 @@ void update_world() {
     painters_pass();
     erasers_pass();
     player_step();
+    if (trap_requested == 1) return;
     draw_player();
     if (new_level_banner == 1) show_dimension_banner();
     full_screen_pass();
@@ -118,7 +120,12 @@ std::array<hud_line, 5> hud_lines() {
 }
 
 void draw_hud() {
-    if (score < score_target) score += 1;
+    if (score_to_count > 0) {
+        score += 1;
+        score_to_count -= 1;
+    } else if (score < score_target) {
+        score += 1;
+    }
     if (critical_mass < 1) critical_mass = 0;
     for (const hud_line& line : hud_lines())
         draw_text(line.text, line.x, line.y, line.zoom, 0.0f, text_alpha, 1.0f, 0, 0);
@@ -179,11 +186,10 @@ void level_done() {
 
 void end_game() {
     MARK_SITE("world");
-    if (quit_requested == 0) {
-        title_menu();
-        play_sound_effect(cfg_gameover, 0);
-        return;
-    }
+    // Heard as the game ends, not at the start of the next one.
     play_sound_effect(cfg_gameover, 0);
-    end_program();
+    if (quit_requested == 0)
+        title_menu();
+    else
+        end_program();
 }

@@ -7,12 +7,19 @@
 #include <string>
 
 // Game counters (critical_mass and time_left live with the matrix, world.h).
-extern int32_t score;          // counts up by one a frame while below score_target
-extern int32_t score_target;   // never reset: also a floor the score climbs back to
+extern int32_t score;
+// Points of collected objects still to be counted onto the score, one a frame.
+extern int32_t score_to_count;
+// What those objects were worth in this game: a floor the score climbs back
+// to, one a frame, after losses.
+extern int32_t score_target;
 extern int32_t level_score;    // the score when the current level began
 extern int32_t highscore_best;
 // Set by the quit dialog: the game-over display then ends the program.
 extern uint8_t quit_requested;
+// Set by the rule that walls the player in: the frame stops where it is and
+// the frame driver ends the game.
+extern uint8_t trap_requested;
 
 // The frame grabbed from the back buffer (a sprite and its blended sprite),
 // replaced at every use.

@@ -30,9 +30,10 @@ TEST_F(game_clock, a_tick_comes_every_worldrefresh_plus_one_frames) {
 
 TEST_F(game_clock, the_last_ten_ticks_warn_and_running_out_ends_the_game) {
     apply_configuration_entry("WORLDREFRESH", "0");
-    // Return held passes the name entry, the table and the title menu.
+    // Return pressed again and again passes the name entry, the table and
+    // the title menu.
     cfg_profiles = folder.path() + "/";
-    hold_keys_from_now({return_key});
+    press_keys_from_now({return_key});
     time_left = 12;
     dimension = loaded_dimension = 4;
     std::vector<int32_t> warned;

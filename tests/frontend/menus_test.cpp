@@ -23,7 +23,9 @@ void leave_at_the_table() {
     each_frame = [] {
         if (seen.back().screen == screen_state_score_table && seen.size() >= 2 &&
             seen[seen.size() - 2].screen != screen_state_score_table)
-            play_from_now(repeated(keys({enter}), 4));
+            // Return ends the table; the title then wants a press of its own.
+            play_from_now(repeated(keys({enter}), 4) + std::vector<input_frame>{keys({})} +
+                          repeated(keys({enter}), 2));
     };
 }
 

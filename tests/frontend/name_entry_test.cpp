@@ -122,7 +122,11 @@ TEST_F(name_entry, the_action_keys_type_their_letters_and_the_result_is_saved) {
     std::vector<input_frame> frames = {keys({}), keys({a}, "a"), keys({b}, "b"), keys({s}, "s"),
                                        keys({m}, "m"), keys({x}, "x"), keys({y}, "y"),
                                        keys({c}, "c"), keys({d}, "d"), keys({}, "\\")};
-    play_from_now(frames + repeated(keys({enter}), 4));
+    // Return ends the entry; the table and then the title each want a press
+    // of their own.
+    const std::vector<input_frame> release = {keys({})};
+    play_from_now(frames + repeated(keys({enter}), 4) + release + repeated(keys({enter}), 2) +
+                  release + repeated(keys({enter}), 2));
     enter_high_score();
 
     EXPECT_EQ(screen_state, screen_state_game_requested) << "through the table and the title";

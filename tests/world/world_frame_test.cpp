@@ -1,5 +1,7 @@
 // The play frame: its order, the display, the full-screen pass and overlay,
 // the end of a level, the banner and the game-over display.
+#include "core/eventhandler.h"
+#include "core/startup.h"
 #include "core/super_gfx.h"
 #include "text/text_engine.h"
 #include "play_world.h"
@@ -39,6 +41,80 @@ TEST_F(Frame, TheShownScoreCountsUpToItsTarget) {
     score = 13;
     frame();
     EXPECT_EQ(score, 14);
+}
+
+// An object worth counted points adds them, one a frame, whatever the score
+// already is (here the points of fixed tiles); what is still counting when a
+// new game starts is gone.
+TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
+    world_object coin;
+    coin.score = 25;
+    coin.count_to_score = 1;
+    lay(1, 1, {"BB"});
+    put_object(1, 1, 0, "COIN", coin);
+    put_object(2, 1, 0, "COIN", coin);
+    score = 100;
+    stand_on(1, 1);
+    std::vector<int32_t> shown;
+    for (int i = 0; i < 27; ++i) {
+        frame();
+        shown.push_back(score);
+    }
+    EXPECT_EQ(shown.front(), 101) << "counting starts in the frame of the pick-up";
+    EXPECT_EQ(shown[24], 125);
+    EXPECT_EQ(shown.back(), 125);
+
+    stand_on(2, 1);
+    for (int i = 0; i < 5; ++i) frame();
+    EXPECT_EQ(score, 130);
+    reset_game_counters();   // Return on the title menu
+    for (int i = 0; i < 30; ++i) frame();
+    EXPECT_EQ(score, 0);
+}
+
+// From the start of a level (the view at column and row 0) a step left or up
+// moves the marker, which paints the cell it reaches; the view stays.
+TEST_F(Frame, TheFirstStepLeftOrUpMovesTheMarker) {
+    const struct {
+        uint8_t direction;
+        int32_t x, y;
+    } steps[] = {{stick_left, 2, 3}, {stick_up, 3, 2}};
+    for (const auto& s : steps) {
+        lay(1, 1, {".....", ".....", ".....", "....."});
+        stand_on(3, 3);
+        frame();
+        step_player(s.direction);
+        frame();
+        EXPECT_EQ(view_x, 0.0f);
+        EXPECT_EQ(view_y, 0.0f);
+        EXPECT_EQ(kind_at(s.x, s.y), lab_blue_floor) << "direction " << int(s.direction);
+    }
+}
+
+// Walled in: the game ends at once. Nothing of the lost level runs on in
+// that frame (no level end, no clock tick), and the game-over sound is heard
+// before the title menu, not at the start of the next game.
+TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
+    cfg_gamemode = "HARDCORE";
+    lay(1, 1, {"###", "#.#", "#b#", "###"});
+    stand_on(2, 2);
+    critical_mass = 0;                       // would end the level
+    time_left = 0;
+    clock_frames = clock_tick_limit;         // would tick the clock below 0
+    static std::vector<std::string> heard_at_the_title;
+    heard_at_the_title.clear();
+    screen_frame_seen = [] {
+        if (heard_at_the_title.empty()) heard_at_the_title = heard;
+    };
+    press_keys_from_now({return_key});   // the title menu starts a new game
+    run_frame();
+    screen_frame_seen = nullptr;
+    set_input_script({});
+    EXPECT_EQ(heard_at_the_title, (std::vector<std::string>{"step.ogg", "gameover.ogg"}));
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), "leveldone.ogg"), 0);
+    EXPECT_EQ(time_left, 0);
+    EXPECT_EQ(trap_requested, 0);
+    EXPECT_EQ(screen_state, 23);
 }
 
 TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {
@@ -157,7 +233,7 @@ TEST_F(Frame, TheOverlayLiesOverEverything) {
 }
 
 TEST_F(Frame, EndingTheGameWithoutQuittingReturnsToTheTitleMenu) {
-    hold_keys_from_now({return_key});   // the title menu starts a new game at once
+    press_keys_from_now({return_key});   // the title menu starts a new game at once
     end_game();
     EXPECT_EQ(screen_state, 23);
     EXPECT_EQ(heard, std::vector<std::string>{"gameover.ogg"});
@@ -209,7 +285,7 @@ TEST_F(Sequences, TheBannerShowsTheLevelItOpens) {
 }
 
 TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
-    hold_keys_from_now({return_key});
+    press_keys_from_now({return_key});
     const int before = frame_number();
     show_game_over(1);
     EXPECT_EQ(frame_number() - before, 40 + 1) << "and one of the title menu, left at once";
