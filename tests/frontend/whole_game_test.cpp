@@ -93,3 +93,82 @@ TEST(WholeGame, QuittingEndsTheProgramAfterANameEntryOnlyWithPoints) {
         EXPECT_EQ(names, c.names) << c.script;
     }
 }
+
+namespace {
+
+// Plays `script` (frame lines, without the end) on a fresh game pack and
+// returns its summary line; `end` is the frame the script ends at.
+replay_run play(const temp_folder& pack, const std::string& script, int end,
+                const std::string& extra_config = "") {
+    if (!extra_config.empty())
+        pack.write("DATA/ini.txt", pack.read("DATA/ini.txt") + extra_config);
+    const std::string path =
+        pack.write("script.txt", "seed 4\n" + script + std::to_string(end) + " end\n");
+    return run_replay(path, pack.path());
+}
+
+// Return held from frame `from` for `frames` frames, then let go.
+std::string held_return(int from, int frames) {
+    return std::to_string(from) + " keys Return\n" + std::to_string(from + frames) + " keys -\n";
+}
+
+// The music off in the options first: level 1 of this pack then has no gem
+// on the start cell, and a quit finds no points. The game starts at frame 12.
+const std::string music_off_then_start =
+    "3 keys S\n4 keys -\n6 keys Left\n7 keys -\n8 keys A\n9 keys -\n" + held_return(12, 1);
+
+}  // namespace
+
+// However many pause menus a held Return stacked, Y opens the quit dialog and
+// B there quits: the game-over display follows and the program ends. The B
+// still held never restarts the level on the way out.
+TEST(WholeGame, YAndBQuitFromPauseMenusStackedByAHeldReturn) {
+    for (int held : {1, 3, 10, 20}) {
+        temp_folder pack;
+        write_game_pack(pack);
+        const replay_run run =
+            play(pack, music_off_then_start + held_return(50, held) + "80 keys Y\n82 keys -\n" +
+                           "90 keys B\n100 keys -\n",
+                 2000);
+        ASSERT_EQ(run.exit_code, 0) << run.line;
+        EXPECT_EQ(run.line.find("frames=2000 "), std::string::npos)
+            << "Return held " << held << " frames: the program went on: " << run.line;
+        EXPECT_NE(run.line.find(" score=0 "), std::string::npos) << run.line;
+    }
+}
+
+// When the clock has run out, the Return that ends the name entry shows the
+// table, which stays until Return is pressed again; the title menu after it
+// wants a press of its own before a new game starts.
+TEST(WholeGame, TheTableAndTheTitleAfterTheNameEntryWaitForPressesOfTheirOwn) {
+    const struct {
+        int presses;
+        const char* time_left;   // -1: the game is over, 1: a new game runs
+    } cases[] = {{1, "-1"}, {2, "-1"}, {3, "1"}};
+    for (const auto& c : cases) {
+        temp_folder pack;
+        write_game_pack(pack);
+        std::string script = held_return(3, 1);
+        for (int press = 0; press < c.presses; ++press) script += held_return(640 + 30 * press, 10);
+        const replay_run run = play(pack, script, 760);
+        ASSERT_EQ(run.exit_code, 0) << run.line;
+        EXPECT_NE(run.line.find(std::string(" time_left=") + c.time_left + " "), std::string::npos)
+            << c.presses << " presses: " << run.line;
+        EXPECT_EQ(results(pack).size(), 1u) << c.presses << " presses";
+    }
+}
+
+// One character per key at the name entry: the text a held key repeats (as
+// a recording of the system's key repeat holds it) types nothing more.
+TEST(WholeGame, AHeldKeyTypesOneLetter) {
+    temp_folder pack;
+    write_game_pack(pack);
+    std::string script = held_return(3, 1) + "640 keys A text \"a\"\n";
+    for (int frame = 641; frame < 670; ++frame) script += std::to_string(frame) + " text \"a\"\n";
+    script += "670 keys -\n675 keys B text \"b\"\n676 keys -\n" + held_return(680, 3);
+    const replay_run run = play(pack, script, 700);
+    ASSERT_EQ(run.exit_code, 0) << run.line;
+    const auto stored = results(pack);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, "AB");
+}
