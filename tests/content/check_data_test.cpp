@@ -205,6 +205,7 @@ TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_o
     world_pack::object(folder, "gem", 0, pairs({{"DSCORE", "50"}}));
     data_finding gem = only_finding_in("GFX/OBJECTS/gem.dll");
     EXPECT_TRUE(says(gem, "has no DGFXNAME")) << gem.text;
+    EXPECT_TRUE(says(gem, "it never lies on a tile")) << gem.text;
     // So LAB_FLOOR's first child names nothing.
     data_finding floor = only_finding_in("DATA/TILES/T/LAB_FLOOR");
     EXPECT_EQ(floor.line, 4);

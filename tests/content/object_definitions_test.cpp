@@ -111,6 +111,12 @@ TEST_F(ObjectDefinitions, NamesAndMissingDefinitions) {
     set_tile(1, 2, "LAB_NOPE", true);
     EXPECT_TRUE(world_objects.empty());
     EXPECT_EQ(world_matrix[1][2].child_object[0], -1);
+    // Nor does a nameless definition lie on any tile, not even where a slot
+    // names nothing (the empty name would match it).
+    children("LAB_UNNAMED", {"", ""});
+    set_tile(2, 2, "LAB_UNNAMED", true);
+    EXPECT_TRUE(world_objects.empty());
+    EXPECT_EQ(world_matrix[2][2].child_object[0], -1);
 }
 
 TEST_F(ObjectDefinitions, DefinitionFileIsThePathCutBeforeTheImageEnding) {

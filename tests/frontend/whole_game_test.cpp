@@ -172,3 +172,51 @@ TEST(WholeGame, AHeldKeyTypesOneLetter) {
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].first, "AB");
 }
+
+namespace {
+
+// A prepared world of 8 x 6 cells: wall round a floor of 6 x 4.
+void write_prepared_world(const temp_folder& pack) {
+    std::string text = "world\r\n7\r\n5\r\n-\r\n-\r\n";
+    for (int x = 0; x <= 7; ++x)
+        for (int y = 0; y <= 5; ++y) {
+            const bool wall = x == 0 || y == 0 || x == 7 || y == 5;
+            const std::string kind = wall ? "LAB_WALL" : "LAB_FLOOR";
+            text += kind.substr(0, 4) + "\r\n" + kind.substr(4, 3) + "\r\n" + kind.substr(7) + "\r\n";
+        }
+    pack.write("WORLDS/T.ai42", text);
+}
+
+const std::string prepared_world = world_pack::pairs(
+    {{"USESELFCREATEBASE", "0"}, {"APPENTRY", "WORLDS\\"}, {"APPSTART", "T"}});
+
+}  // namespace
+
+// A prepared world is a level like a generated one: the in-game keys work, the
+// clock runs and ends the game, and a player who fixes a quarter of its floor
+// wins it and plays it again as the next dimension.
+TEST(WholeGame, APreparedWorldIsALevelToPlayAndWin) {
+    // Up and down its four rows, one step down between them.
+    const std::string walk = "10 keys Right\n50 keys Down\n55 keys Left\n95 keys Down\n"
+                             "100 keys Right\n140 keys Down\n145 keys Left\n185 keys -\n";
+    const struct {
+        const char* what;
+        std::string script;
+        int end;
+        const char* expect;
+    } cases[] = {
+        {"idle", held_return(3, 1), 400, " dimension=1 "},
+        {"walked", held_return(3, 1) + walk, 400, " dimension=2 "},
+        {"idle until the clock runs out", held_return(3, 1), 1000, " time_left=-1 "},
+        {"paused for 500 frames", held_return(3, 1) + held_return(20, 1) + "520 keys X\n521 keys -\n",
+         1000, " time_left=1 "},
+    };
+    for (const auto& c : cases) {
+        temp_folder pack;
+        write_game_pack(pack);
+        write_prepared_world(pack);
+        const replay_run run = play(pack, c.script, c.end, prepared_world);
+        ASSERT_EQ(run.exit_code, 0) << run.line;
+        EXPECT_NE(run.line.find(c.expect), std::string::npos) << c.what << ": " << run.line;
+    }
+}
