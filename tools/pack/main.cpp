@@ -1,5 +1,6 @@
 // zorbel-pack DATA_DIR: writes the game's data pack into DATA_DIR.
 // zorbel-pack --icons DIST_DIR: writes the desktop icons into DIST_DIR.
+// zorbel-pack --font DATA_DIR: writes only the font (quick, for its test).
 #include <SDL_image.h>
 
 #include <cstdio>
@@ -42,8 +43,11 @@ bool write_lines(const fs::path& file, const std::vector<std::string>& lines) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icons") return pack::write_icons(argv[2]) ? 0 : 1;
+    if (argc == 3 && std::string(argv[1]) == "--font") return pack::write_font(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fputs("usage: zorbel-pack DATA_DIR | zorbel-pack --icons DIST_DIR\n", stderr);
+        std::fputs("usage: zorbel-pack DATA_DIR | zorbel-pack --icons DIST_DIR | "
+                   "zorbel-pack --font DATA_DIR\n",
+                   stderr);
         return 2;
     }
     const fs::path data_dir = argv[1];
