@@ -1,11 +1,10 @@
-// Small helpers for the media tests: image and sound files written by hand,
-// and a fixture that opens the real media layer headless.
+// Image and sound files written by hand, and the one fixture of the media
+// tests: a 64 x 64 headless screen on the virtual clock, freed after each case.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,79 +14,70 @@
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r + 256 * g + 65536 * b; }
 constexpr uint32_t magenta = rgb(255, 0, 255);
 
-inline void put16(std::string& out, uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-inline void put32(std::string& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
+inline void put(std::string& out, uint32_t v, int bytes) {
+    for (int k = 0; k < bytes; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
 }
 
 // A 24-bit BMP of packed colours, row by row from the top.
 inline std::string bmp_bytes(int width, int height, const std::vector<uint32_t>& pixels) {
-    const int row_size = (width * 3 + 3) / 4 * 4;
+    const uint32_t row = static_cast<uint32_t>(width * 3 + 3) / 4 * 4, size = row * height;
     std::string out = "BM";
-    put32(out, static_cast<uint32_t>(54 + row_size * height));
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(width));
-    put32(out, static_cast<uint32_t>(height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, static_cast<uint32_t>(row_size * height));
-    for (int k = 0; k < 4; ++k) put32(out, 0);
+    for (uint32_t v : {54 + size, 0u, 54u, 40u, uint32_t(width), uint32_t(height)}) put(out, v, 4);
+    put(out, 1, 2);
+    put(out, 24, 2);
+    for (uint32_t v : {0u, size, 0u, 0u, 0u, 0u}) put(out, v, 4);
     for (int y = height - 1; y >= 0; --y) {   // BMP rows go bottom up
         for (int x = 0; x < width; ++x) {
-            uint32_t c = pixels[static_cast<size_t>(y * width + x)];
-            out += static_cast<char>((c >> 16) & 0xFF);
-            out += static_cast<char>((c >> 8) & 0xFF);
-            out += static_cast<char>(c & 0xFF);
+            const uint32_t c = pixels[static_cast<size_t>(y * width + x)];
+            put(out, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF), 3);
         }
-        out.append(static_cast<size_t>(row_size - width * 3), '\0');
+        out.append(row - static_cast<uint32_t>(width) * 3, '\0');
     }
     return out;
 }
 
 inline std::string solid_bmp(int width, int height, uint32_t colour) {
-    return bmp_bytes(width, height,
-                     std::vector<uint32_t>(static_cast<size_t>(width * height), colour));
+    return bmp_bytes(width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), colour));
 }
 
-// A short 16-bit mono WAV of a square wave.
+// A short 16-bit mono WAV of a square wave at 22050 Hz.
 inline std::string wav_bytes(int samples) {
-    std::string data;
-    for (int i = 0; i < samples; ++i) put16(data, (i / 20) % 2 ? 0x2000 : 0xE000);
-    std::string out = "RIFF";
-    put32(out, static_cast<uint32_t>(36 + data.size()));
+    std::string data, out = "RIFF";
+    for (int i = 0; i < samples; ++i) put(data, (i / 20) % 2 ? 0x2000 : 0xE000, 2);
+    put(out, static_cast<uint32_t>(36 + data.size()), 4);
     out += "WAVEfmt ";
-    put32(out, 16);
-    put16(out, 1);
-    put16(out, 1);
-    put32(out, 22050);
-    put32(out, 22050 * 2);
-    put16(out, 2);
-    put16(out, 16);
+    for (auto [v, n] : {std::pair{16, 4}, {1, 2}, {1, 2}, {22050, 4}, {44100, 4}, {2, 2}, {16, 2}})
+        put(out, static_cast<uint32_t>(v), n);
     out += "data";
-    put32(out, static_cast<uint32_t>(data.size()));
+    put(out, static_cast<uint32_t>(data.size()), 4);
     return out + data;
 }
 
+inline uint32_t channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
 inline std::string channels(uint32_t c) {
-    return "(" + std::to_string(c & 0xFF) + ", " + std::to_string((c >> 8) & 0xFF) + ", " +
-           std::to_string((c >> 16) & 0xFF) + ")";
+    return "(" + std::to_string(channel(c, 0)) + ", " + std::to_string(channel(c, 8)) + ", " +
+           std::to_string(channel(c, 16)) + ")";
 }
 
 // Compares colours and prints them as (r, g, b) on failure.
 #define EXPECT_COLOUR(actual, expected) EXPECT_EQ(channels(actual), channels(expected))
 
-// A screen of 64 x 64 with the virtual clock, freed after each case.
-class media_screen : public ::testing::Test {
+class MediaScreen : public ::testing::Test {
 protected:
     static constexpr int width = 64, height = 64;
     void SetUp() override { open_headless_screen(width, height); }
     void TearDown() override { close_headless_screen(); }
+    // A sprite loaded from a file written into the case's folder.
+    int load(const std::string& name, const std::string& bytes) {
+        const int sprite = load_sprite(folder.write(name, bytes), true);
+        EXPECT_NE(sprite, 0) << name;
+        return sprite;
+    }
+    struct pixel { int x, y; uint32_t colour; };
+    // Every listed pixel of the back buffer has its colour.
+    static void expect_pixels(std::initializer_list<pixel> pixels, const std::string& where = "") {
+        for (const pixel& p : pixels)
+            EXPECT_COLOUR(read_pixel(p.x, p.y), p.colour) << where << " at " << p.x << "," << p.y;
+    }
     temp_folder folder;
 };
