@@ -9,16 +9,6 @@ constexpr uint32_t painter_colour = rgb(240, 100, 180);
 
 class Enemies : public level {
 protected:
-    // A blended sprite of the test pack's painter image, one tile large.
-    int32_t painter_sprite() {
-        for (const object_definition& d : object_definitions)
-            if (d.name == "PAINTER") {
-                const int32_t sprite = create_blended(d.sprite);
-                zoom_blended(sprite, 16, 16);
-                return sprite;
-            }
-        return 0;
-    }
     // A frame of the enemy passes alone, drawn on black.
     void passes() {
         begin_blended_pass();
@@ -31,20 +21,16 @@ protected:
 
 TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {
     lay(1, 1, {"#####", "#...#", "#####"});
-    struct still_case {
-        int32_t think_chance;
-        uint8_t ai_level;
-    };
-    for (still_case c : {still_case{-1, 1}, {-7, 1}, {0, 2}, {0, 3}, {0, 4}}) {
+    for (auto [think_chance, ai_level] : {std::pair{-1, 1}, {-7, 1}, {0, 2}, {0, 3}, {0, 4}}) {
         painters.clear();
         enemy e = enemy_at(3, 2);
-        e.think_chance = c.think_chance;
-        e.ai_level = c.ai_level;
+        e.think_chance = think_chance;
+        e.ai_level = uint8_t(ai_level);
         e.spin = 10;
         e.sprite = painter_sprite();
         painters.push_back(e);
         for (int frame = 0; frame < 40; ++frame) passes();
-        EXPECT_EQ(cell_of(painters[0]), std::pair(3, 2)) << c.think_chance << "/" << int(c.ai_level);
+        EXPECT_EQ(cell_of(painters[0]), std::pair(3, 2)) << think_chance << "/" << ai_level;
         EXPECT_EQ(painters[0].heading, 0);
         EXPECT_FLOAT_EQ(blended_angle(painters[0].sprite), 40.0f);
         EXPECT_EQ(pixel_of_cell(3, 2), painter_colour);
@@ -74,7 +60,7 @@ TEST_F(Enemies, AnEagerPainterRunsRightUntilBlockedThenTurns) {
     EXPECT_EQ(heard, std::vector<std::string>(8, "step.ogg"));
 }
 
-TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
+TEST_F(Enemies, SmallStepsCrossATileInSeveralFramesAndNoStepClosesAnAxis) {
     lay(1, 1, {"#####", "#...#", "#####"});
     enemy e = enemy_at(2, 2);
     e.step_x = 4;
@@ -89,20 +75,16 @@ TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
     EXPECT_EQ(xs, (std::vector<int32_t>{36, 40, 44, 48, 52, 56}));
     EXPECT_EQ(kind_at(3, 2), lab_pink_floor);
     EXPECT_EQ(kind_at(4, 2), lab_pink_floor) << "56 pixels is nearer cell 4 than cell 3";
-}
-
-TEST_F(Enemies, WithoutAStepSizeAnAxisIsClosedButTheHeadingChanges) {
-    lay(1, 1, {"#####", "#...#", "#####"});
-    enemy e = enemy_at(2, 2);
-    e.step_x = 0;
-    painters.push_back(e);
+    heard.clear();
+    painters.assign(1, enemy_at(2, 2));   // without a step size the heading still changes
+    painters[0].step_x = 0;
     passes();
     EXPECT_EQ(painters[0].x, 32);
     EXPECT_EQ(painters[0].heading, heading_right);
     EXPECT_TRUE(heard.empty());
 }
 
-TEST_F(Enemies, ErasersCrossWaterThatHoldsPainters) {
+TEST_F(Enemies, ErasersCrossWaterThatHoldsPaintersAndRemoveFixedTiles) {
     lay(1, 1, {"#####", "#.~.#", "#####"});
     painters.push_back(enemy_at(2, 2));
     erasers.push_back(enemy_at(2, 2));
@@ -110,62 +92,45 @@ TEST_F(Enemies, ErasersCrossWaterThatHoldsPainters) {
     EXPECT_EQ(cell_of(painters[0]), std::pair(2, 2)) << "walled in on every side but water";
     EXPECT_EQ(cell_of(erasers[0]), std::pair(3, 2));
     EXPECT_EQ(kind_at(3, 2), lab_water) << "erasers leave water alone";
-}
-
-TEST_F(Enemies, AnEraserOnAFixedTileRemovesItThenSteps) {
-    lay(1, 1, {"#####", "#.B.#", "#####"});
+    lay(1, 4, {"#####", "#.B.#", "#####"});
+    painters.clear();
+    erasers.assign(1, enemy_at(2, 5));
     score = 50;
     critical_mass = 2;
-    erasers.push_back(enemy_at(2, 2));
-    passes();
-    EXPECT_EQ(kind_at(3, 2), lab_floor);
+    heard.clear();
+    passes();   // an eraser on a fixed tile removes it, then steps
+    EXPECT_EQ(kind_at(3, 5), lab_floor);
     EXPECT_EQ(score, 40);
     EXPECT_EQ(critical_mass, 3);
     EXPECT_EQ(heard, (std::vector<std::string>{"removetile.ogg", "step.ogg"}));
 }
 
-class EnemiesAndBombs : public Enemies {
-protected:
-    void SetUp() override {
-        Enemies::SetUp();
+// A painter sets off the bomb of the cell it leaves on its way, not when it
+// turns off it; an eraser only when it takes a new heading.
+TEST_F(Enemies, BombsGoOffAsEnemiesLeaveOrTurnOnTheirCells) {
+    const struct { bool eraser, keeps_heading, exploded; } cases[] = {
+        {false, true, true}, {false, false, false}, {true, true, false}, {true, false, true}};
+    for (size_t n = 0; n < std::size(cases); ++n) {
+        init_world_globals();
         level_last_x = 7;
         level_last_y = 4;
         lay(0, 0, {"########", "#BBB...#", "#......#", "########"});
         put_object(2, 2, 0, "BOMB");
+        heard.clear();
+        enemy e = enemy_at(2, 2);   // otherwise turns every frame
+        if (cases[n].keeps_heading) e.heading = heading_right, e.turn_chance = -1;
+        (cases[n].eraser ? erasers : painters).push_back(e);
+        passes();
+        EXPECT_EQ(kind_at(1, 1) == lab_floor, cases[n].exploded) << "case " << n;
+        EXPECT_EQ(critical_mass, cases[n].exploded ? 3 : 0) << "case " << n;
+        if (!cases[n].exploded) {
+            EXPECT_EQ(cell_of(cases[n].eraser ? erasers[0] : painters[0]), std::pair(3, 2)) << "case " << n;
+        }
+        if (n == 0) {
+            EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "pickbomb.ogg", "explosion.ogg"}));
+            EXPECT_EQ(kind_at(3, 2), lab_floor) << "the explosion took back the painter's pink";
+        }
     }
-    bool exploded() { return kind_at(1, 1) == lab_floor; }
-};
-
-TEST_F(EnemiesAndBombs, APainterLeavingABombCellOnItsWaySetsItOff) {
-    enemy e = enemy_at(2, 2);
-    e.heading = heading_right;
-    e.turn_chance = -1;
-    painters.push_back(e);
-    passes();
-    EXPECT_TRUE(exploded());
-    EXPECT_EQ(critical_mass, 3);
-    EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "pickbomb.ogg", "explosion.ogg"}));
-    EXPECT_EQ(kind_at(3, 2), lab_floor) << "the explosion took back the painter's pink";
-}
-
-TEST_F(EnemiesAndBombs, APainterTurningOffABombCellLeavesIt) {
-    painters.push_back(enemy_at(2, 2));   // turns every frame
-    passes();
-    EXPECT_EQ(cell_of(painters[0]), std::pair(3, 2));
-    EXPECT_FALSE(exploded());
-}
-
-TEST_F(EnemiesAndBombs, AnEraserSetsBombsOffOnlyWhenItTurns) {
-    enemy e = enemy_at(2, 2);
-    e.heading = heading_right;
-    e.turn_chance = -1;
-    erasers.push_back(e);
-    passes();
-    EXPECT_EQ(cell_of(erasers[0]), std::pair(3, 2));
-    EXPECT_FALSE(exploded()) << "keeping its heading";
-    erasers[0] = enemy_at(2, 2);
-    passes();
-    EXPECT_TRUE(exploded()) << "taking a new heading";
 }
 
 TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {

@@ -1,21 +1,13 @@
-// A whole level played the way a player plays it: the game starts on a small
-// pack, and a scripted player holds arrow keys through the media layer's
-// input script until the level is done; then the banner runs and the next
-// level is built.
-#include <gtest/gtest.h>
-
+// A whole level played as a player plays it: arrow keys held through the
+// input script until the level is done; then the banner and the next level.
 #include <cmath>
-#include <cstdlib>
 #include <deque>
 
-#include "content/io_control.h"
 #include "core/life.h"
-#include "media/random.h"
-#include "support/world_pack.h"
+#include "play_world.h"
 #include "text/font_engine.h"
-#include "world/world.h"
 
-using namespace world_pack;
+using namespace play_world;
 
 namespace {
 
@@ -27,10 +19,9 @@ protected:
         write_level_pack(folder);
         write_painted_kinds(folder);
         // Plain floor: nothing to pick up, no enemies; the player alone decides.
-        tile_definition(folder, "LAB_FLOOR",
-                        pairs({{"GFXNAME", "floor.png"}, {"CHILD1", "#"}, {"CHILD2", "#"},
-                               {"CHILD3", "#"}, {"CHILD4", "#"}, {"USEENEMY", "0"},
-                               {"USECOLLISION", "0"}, {"TRANSPARENCY", "0"}, {"VALUE1", "10"}}));
+        tile_definition(folder, "LAB_FLOOR", pairs({{"GFXNAME", "floor.png"}, {"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"},
+                                                    {"CHILD4", "#"}, {"USEENEMY", "0"}, {"USECOLLISION", "0"},
+                                                    {"TRANSPARENCY", "0"}, {"VALUE1", "10"}}));
         folder.write("DATA/level.base", "TEST LEVEL BASE\r\n12\r\n10\r\n0\r\n0\r\n");
         const std::string root = folder.path() + "/";
         folder.write("DATA/ini.txt",
@@ -50,8 +41,7 @@ protected:
         set_fake_desktop(4096, 4096);
         init_globals();
         base_folder = root;
-        ini_path = root + "DATA\\ini.txt";
-        read_configuration(ini_path);
+        read_configuration(ini_path = root + "DATA\\ini.txt");
         register_decoders();
         measure_screen();
         open_game_window();
@@ -72,16 +62,11 @@ protected:
         set_fake_desktop(0, 0);
     }
 
-    // The player's cell, as the game works it out.
-    static std::pair<int32_t, int32_t> player_cell() {
-        return {nearest_int(std::floor(player.x / tile_width) + view_x),
-                nearest_int(std::floor(player.y / tile_height) + view_y)};
-    }
-
     // The arrow toward the nearest tile still to paint, along free cells;
     // 0 when none is left.
     static int arrow_toward_work() {
-        const auto [px, py] = player_cell();
+        const int32_t px = nearest_int(std::floor(player.x / tile_width) + view_x);
+        const int32_t py = nearest_int(std::floor(player.y / tile_height) + view_y);
         constexpr int steps[4][3] = {{1, 0, right}, {-1, 0, left}, {0, 1, down}, {0, -1, up}};
         std::vector<int> first(size_t(matrix_cells) * matrix_cells, -1);
         std::deque<std::pair<int32_t, int32_t>> queue{{px, py}};

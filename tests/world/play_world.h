@@ -1,11 +1,11 @@
-// A level in play for the rule, enemy and frame tests: the small test pack
-// with its painted kinds, a sound for every event the world plays (heard
-// through the sound list's listener), and helpers to lay out tiles and put
-// objects on them.
+// The one fixture of the world and content tests: the small test pack on a
+// headless screen, and a level in play with a sound for every world event.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,32 +26,47 @@ using namespace world_pack;
 inline std::vector<std::string> heard;
 inline void listen(const std::string& name) { heard.push_back(name); }
 
-class level : public ::testing::Test {
+inline std::string read_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The pack's folders configured on a 320 x 240 screen; nothing written yet.
+class pack_test : public ::testing::Test {
 protected:
     static constexpr int width = 320, height = 240;
     static void SetUpTestSuite() { open_headless_screen(width, height); }
     static void TearDownTestSuite() { close_headless_screen(); }
-
     void SetUp() override {
         init_globals();
-        init_sound_list_globals();
-        init_frontend_globals();
         use_pack(folder);
-        write_level_pack(folder);
-        write_painted_kinds(folder);
         screen_width = float(width);
         screen_height = float(height);
+    }
+    temp_folder folder;
+};
+
+class level : public pack_test {
+protected:
+    void SetUp() override {
+        pack_test::SetUp();
+        init_sound_list_globals();
+        init_frontend_globals();
+        write_level_pack(folder);
+        write_painted_kinds(folder);
         view_columns = 20;
         view_rows = 15;
         level_last_x = level_last_y = 20;
         build_tile_graphics();
         load_object_definitions();
         const std::pair<std::string*, const char*> sounds[] = {
-            {&cfg_deftilesound, "step"},       {&cfg_fixedtilesound, "fixed"},
+            {&cfg_deftilesound, "step"}, {&cfg_fixedtilesound, "fixed"},
             {&cfg_pinktilefixedsound, "pinkfixed"}, {&cfg_swapsound, "swap"},
             {&cfg_explosionsound, "explosion"}, {&cfg_pickbombsound, "pickbomb"},
-            {&cfg_extratime, "extratime"},     {&cfg_removetile, "removetile"},
-            {&cfg_leveldone, "leveldone"},     {&cfg_gameover, "gameover"}};
+            {&cfg_extratime, "extratime"}, {&cfg_removetile, "removetile"},
+            {&cfg_leveldone, "leveldone"}, {&cfg_gameover, "gameover"}};
         for (auto [variable, name] : sounds) {
             *variable = std::string(name) + ".ogg";
             folder.write("SFX/" + *variable, sound_files::wav(64));
@@ -67,13 +82,9 @@ protected:
     // b blue, B fixed, p pink, P fixed pink; a blank leaves the cell alone.
     void lay(int32_t x0, int32_t y0, const std::vector<std::string>& rows) {
         for (size_t r = 0; r < rows.size(); ++r)
-            for (size_t c = 0; c < rows[r].size(); ++c) {
-                const std::string kind = kind_of(rows[r][c]);
-                if (kind.empty()) continue;
-                const int32_t x = x0 + int32_t(c), y = y0 + int32_t(r);
-                set_tile(x, y, kind, false);
-                world_matrix[x][y].active = 1;
-            }
+            for (size_t c = 0; c < rows[r].size(); ++c)
+                if (const std::string kind = kind_of(rows[r][c]); !kind.empty())
+                    tile(x0 + int32_t(c), y0 + int32_t(r), kind);
     }
     void tile(int32_t x, int32_t y, const std::string& kind) {
         set_tile(x, y, kind, false);
@@ -119,8 +130,16 @@ protected:
     static std::pair<int32_t, int32_t> cell_of(const enemy& e) {
         return {int32_t(float(e.x) / tile_width), int32_t(float(e.y) / tile_height)};
     }
-
-    temp_folder folder;
+    // A blended sprite of the pack's painter image, one tile large.
+    static int32_t painter_sprite() {
+        for (const object_definition& d : object_definitions)
+            if (d.name == "PAINTER") {
+                const int32_t sprite = create_blended(d.sprite);
+                zoom_blended(sprite, 16, 16);
+                return sprite;
+            }
+        return 0;
+    }
 
 private:
     static std::string kind_of(char symbol) {

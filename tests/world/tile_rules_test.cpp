@@ -1,7 +1,6 @@
 // The tile rules: the neighbourhood rule, the player's paint and pick-ups,
 // the enemies' marks and the level-wide switch and bomb.
 #include "play_world.h"
-#include "support/held_keys.h"
 
 using namespace play_world;
 
@@ -9,43 +8,41 @@ namespace {
 
 using TileRules = level;
 
-TEST_F(TileRules, ABlueTileWhoseNeighbourhoodIsGoodBecomesFixed) {
-    const struct {
-        const char* name;
-        std::vector<std::pair<int, int>> blue;
-        bool fixed;
-    } cases[] = {
-        {"square to the left and below (first look)", {{5, 5}, {4, 5}, {4, 6}, {5, 6}}, true},
-        {"square to the right and below (second look)", {{5, 5}, {6, 5}, {6, 6}, {5, 6}}, true},
-        {"no square at all, completed by the fourth look", {{5, 5}, {4, 5}, {4, 6}}, true},
-        {"a corridor", {{4, 5}, {5, 5}, {6, 5}}, false},
-        {"a single neighbour", {{5, 5}, {4, 5}}, false},
-        {"a lone tile", {{5, 5}}, false},
+// The 3 x 3 around (5, 5), b for a painted cell. Each look (a side, a
+// diagonal and a cell below or above) is the only way some case completes,
+// or the way a case that must fail would complete if a look reached elsewhere.
+TEST_F(TileRules, AColouredTileWhoseNeighbourhoodIsGoodBecomesFixed) {
+    const struct { const char* rows[3]; bool fixed; } cases[] = {
+        {{"...", "bb.", "bb."}, true},  {{"...", ".bb", ".bb"}, true},  {{"...", "bb.", "b.."}, true},
+        {{"bbb", ".b.", "..."}, true},  {{"...", ".bb", "b.."}, true},  {{"..b", ".b.", ".b."}, true},
+        {{".bb", "bbb", "..b"}, false}, {{"bb.", "bbb", ".b."}, false}, {{"b.b", ".b.", "b.."}, false},
+        {{"...", "bbb", "..."}, false}, {{"...", "bb.", "..."}, false}, {{"...", ".b.", "..."}, false},
     };
-    for (const auto& c : cases) {
-        init_world_globals();
-        lay(2, 2, {"#######", "#.....#", "#.....#", "#.....#", "#.....#", "#######"});
-        for (auto [x, y] : c.blue) tile(x, y, lab_blue_floor);
-        score = 100;
-        critical_mass = 7;
-        heard.clear();
-        fix_blue_tile(5, 5);
-        if (c.fixed) {
-            EXPECT_EQ(kind_at(5, 5), lab_fixed_floor) << c.name;
-            EXPECT_EQ(score, 100 + fixed_points) << c.name << ": the fixed kind's points";
-            EXPECT_EQ(critical_mass, 6) << c.name;
-            EXPECT_EQ(heard, std::vector<std::string>{"fixed.ogg"}) << c.name;
-        } else {
-            EXPECT_EQ(kind_at(5, 5), lab_blue_floor) << c.name;
-            EXPECT_EQ(score, 100) << c.name;
-            EXPECT_EQ(critical_mass, 7) << c.name;
-            EXPECT_TRUE(heard.empty()) << c.name;
-        }
-        // The neighbours are only looked at.
-        for (auto [x, y] : c.blue) {
-            if (x != 5 || y != 5) {
-                EXPECT_EQ(kind_at(x, y), lab_blue_floor) << c.name;
-            }
+    for (const bool pink : {false, true}) {
+        for (size_t n = 0; n < std::size(cases); ++n) {
+            const auto& c = cases[n];
+            init_world_globals();
+            lay(2, 2, {"#######", "#.....#", "#.....#", "#.....#", "#.....#", "#######"});
+            std::vector<std::string> rows(c.rows, c.rows + 3);
+            if (pink)
+                for (std::string& row : rows) std::replace(row.begin(), row.end(), 'b', 'p');
+            lay(4, 4, rows);
+            score = 100;
+            critical_mass = 7;
+            heard.clear();
+            pink ? fix_pink_tile(5, 5) : fix_blue_tile(5, 5);
+            const interned_name& painted = pink ? lab_pink_floor : lab_blue_floor;
+            const interned_name& fixed = pink ? lab_fixed_pink_floor : lab_fixed_floor;
+            EXPECT_EQ(kind_at(5, 5), c.fixed ? fixed : painted) << "case " << n << (pink ? " pink" : "");
+            EXPECT_EQ(score, 100 + (c.fixed && !pink ? fixed_points : 0)) << "case " << n;
+            EXPECT_EQ(critical_mass, c.fixed && !pink ? 6 : 7) << "case " << n;
+            const std::vector<std::string> sound{pink ? "pinkfixed.ogg" : "fixed.ogg"};
+            EXPECT_EQ(heard, c.fixed ? sound : std::vector<std::string>{}) << "case " << n;
+            for (int y = 0; y < 3; ++y)   // the neighbours are only looked at
+                for (int x = 0; x < 3; ++x)
+                    if ((x != 1 || y != 1) && rows[size_t(y)][size_t(x)] != '.') {
+                        EXPECT_EQ(kind_at(4 + x, 4 + y), painted) << "case " << n;
+                    }
         }
     }
 }
@@ -62,6 +59,16 @@ TEST_F(TileRules, FixedNeighboursCountAndAFixedTileStaysAsItIs) {
     EXPECT_EQ(score, 0);
     EXPECT_EQ(critical_mass, -1);
     EXPECT_TRUE(heard.empty());
+    // Fixed pink helps a pink tile; blue neighbours do not, nor pink ones a blue tile.
+    lay(4, 8, {"pP", "pp"});
+    lay(8, 8, {"pb", "bb"});
+    lay(12, 8, {"bp", "pp"});
+    fix_pink_tile(4, 8);
+    fix_pink_tile(8, 8);
+    fix_blue_tile(12, 8);
+    EXPECT_EQ(kind_at(4, 8), lab_fixed_pink_floor);
+    EXPECT_EQ(kind_at(8, 8), lab_pink_floor);
+    EXPECT_EQ(kind_at(12, 8), lab_blue_floor);
 }
 
 TEST_F(TileRules, TheCornerCellIsJudgedThroughTheCellDiagonallyInside) {
@@ -69,8 +76,7 @@ TEST_F(TileRules, TheCornerCellIsJudgedThroughTheCellDiagonallyInside) {
     fix_blue_tile(0, 0);
     EXPECT_EQ(kind_at(1, 1), lab_fixed_floor);
     EXPECT_EQ(kind_at(0, 0), lab_blue_floor);
-    // At the far corner the looks reach beyond the matrix, where nothing is
-    // good: the corner cell can never be fixed.
+    // At the far corner the looks reach beyond the matrix, where nothing is good.
     lay(510, 510, {"bbb", "bbb", "bbb"});
     fix_blue_tile(512, 512);
     EXPECT_EQ(kind_at(512, 512), lab_blue_floor);
@@ -78,40 +84,15 @@ TEST_F(TileRules, TheCornerCellIsJudgedThroughTheCellDiagonallyInside) {
     EXPECT_EQ(kind_at(511, 511), lab_fixed_floor);
 }
 
-TEST_F(TileRules, PinkTilesFixThemselvesWithoutPoints) {
-    lay(4, 4, {"pP", "pp"});
-    score = 10;
-    critical_mass = 3;
-    fix_pink_tile(4, 4);
-    EXPECT_EQ(kind_at(4, 4), lab_fixed_pink_floor);
-    EXPECT_EQ(score, 10);
-    EXPECT_EQ(critical_mass, 3);
-    EXPECT_EQ(heard, std::vector<std::string>{"pinkfixed.ogg"});
-    // Blue neighbours do not help a pink tile, nor pink ones a blue tile.
-    lay(8, 4, {"pb", "bb"});
-    lay(12, 4, {"bp", "pp"});
-    fix_pink_tile(8, 4);
-    fix_blue_tile(12, 4);
-    EXPECT_EQ(kind_at(8, 4), lab_pink_floor);
-    EXPECT_EQ(kind_at(12, 4), lab_blue_floor);
-}
-
-TEST_F(TileRules, ThePlayerPaintsFloorGreenAndPinkBlue) {
+TEST_F(TileRules, ThePlayerPaintsFloorGreenAndPinkBlueOnTheCellTheViewPutsItOn) {
     lay(1, 1, {".,p~Bb"});
     for (int x = 1; x <= 6; ++x) {
         stand_on(x, 1);
         player_step();
     }
-    EXPECT_EQ(kind_at(1, 1), lab_blue_floor);
-    EXPECT_EQ(kind_at(2, 1), lab_blue_floor);
-    EXPECT_EQ(kind_at(3, 1), lab_blue_floor);
-    EXPECT_EQ(kind_at(4, 1), lab_water);
-    EXPECT_EQ(kind_at(5, 1), lab_fixed_floor);
-    EXPECT_EQ(kind_at(6, 1), lab_blue_floor);
+    const interned_name painted[] = {lab_blue_floor, lab_blue_floor, lab_blue_floor, lab_water, lab_fixed_floor, lab_blue_floor};
+    for (int x = 1; x <= 6; ++x) EXPECT_EQ(kind_at(x, 1), painted[x - 1]) << x;
     EXPECT_EQ(heard, std::vector<std::string>(3, "step.ogg")) << "standing on blue costs nothing";
-}
-
-TEST_F(TileRules, TheCellUnderThePlayerCountsTheView) {
     lay(6, 4, {"."});
     view_x = 5;
     view_y = 3;
@@ -122,60 +103,56 @@ TEST_F(TileRules, TheCellUnderThePlayerCountsTheView) {
 }
 
 TEST_F(TileRules, PickUpsGiveTimePointsAndCountUp) {
-    lay(2, 2, {"..."});
-    world_object clock;
+    lay(2, 2, {"...."});
+    world_object clock, counted, gem;
     clock.extra_time = 10;
     clock.score = 5;
-    world_object counted;
     counted.score = 50;
     counted.count_to_score = 1;
-    world_object gem;
     gem.score = 7;
     put_object(2, 2, 0, "EXTRATIME", clock);
     put_object(3, 2, 2, "COIN", counted);
     put_object(4, 2, 1, "GEM", gem);
+    world_matrix[5][2].child_object[1] = 99;   // a slot that selects no object is passed over
+    world_matrix[5][2].child_name[1] = "EXTRATIME";
+    world_matrix[5][2].last_child_slot = 1;
     time_left = 4;
     score = 20;
-
     stand_on(2, 2);
     player_step();
     EXPECT_EQ(time_left, 14);
     EXPECT_EQ(score, 25);
     EXPECT_EQ(heard, (std::vector<std::string>{"extratime.ogg", "step.ogg"}));
-
     stand_on(3, 2);
     player_step();
     EXPECT_EQ(score, 25) << "counted points wait for the display";
     EXPECT_EQ(score_target, 50);
-
     stand_on(4, 2);
     player_step();
     EXPECT_EQ(score, 32);
-
     // Each object is taken once and no longer lies on its cell.
     for (auto [x, slot] : {std::pair{2, 0}, {3, 2}, {4, 1}}) {
         EXPECT_EQ(world_matrix[x][2].child_object[slot], -1);
         EXPECT_EQ(world_matrix[x][2].child_name[slot], "#");
     }
-    stand_on(2, 2);
-    player_step();
+    for (int x : {2, 5}) {
+        stand_on(x, 2);
+        player_step();
+    }
     EXPECT_EQ(time_left, 14);
     EXPECT_EQ(score, 32);
-}
-
-TEST_F(TileRules, ASlotThatSelectsNoObjectIsPassedOver) {
-    lay(2, 2, {"."});
-    world_matrix[2][2].child_object[1] = 99;   // beyond the list
-    world_matrix[2][2].child_name[1] = "EXTRATIME";
-    world_matrix[2][2].last_child_slot = 1;
-    time_left = 3;
-    stand_on(2, 2);
-    player_step();
-    EXPECT_EQ(time_left, 3);
-    EXPECT_EQ(kind_at(2, 2), lab_blue_floor);
+    EXPECT_EQ(kind_at(5, 2), lab_blue_floor);
 }
 
 TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
+    lay(1, 1, {"###", "#.#", "###"});   // without hardcore a walled-in player plays on
+    stand_on(2, 2);
+    player_step();
+    EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"});
+    EXPECT_EQ(world_matrix[2][2].use_collision, 0);
+    EXPECT_EQ(trap_requested, 0);
+    heard.clear();
+
     cfg_gamemode = "HARDCORE";
     lay(1, 1, {"#####", "#b.b#", "##.##", "#####"});
     stand_on(2, 2);
@@ -196,14 +173,6 @@ TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     EXPECT_EQ(trap_requested, 1) << "the frame driver ends the game";
 }
 
-TEST_F(TileRules, WithoutHardcoreAWalledInPlayerPlaysOn) {
-    lay(1, 1, {"###", "#.#", "###"});
-    stand_on(2, 2);
-    player_step();
-    EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"});
-    EXPECT_EQ(world_matrix[2][2].use_collision, 0);
-}
-
 TEST_F(TileRules, TheTrapReadsNothingBeyondTheMatrix) {
     cfg_gamemode = "HARDCORE";
     tile(0, 0, lab_floor);
@@ -214,49 +183,32 @@ TEST_F(TileRules, TheTrapReadsNothingBeyondTheMatrix) {
     EXPECT_EQ(trap_requested, 1) << "outside the matrix counts as wall";
 }
 
-TEST_F(TileRules, PaintersColourFloorAndBlueButNothingFixed) {
+TEST_F(TileRules, PaintersColourFloorAndBlueAndErasersTakeTilesBackToFloor) {
     lay(1, 1, {".,bBP~#p"});
     for (int x = 1; x <= 8; ++x) paint_pink(int32_t(x * tile_width), int32_t(tile_height));
-    EXPECT_EQ(kind_at(1, 1), lab_pink_floor);
-    EXPECT_EQ(kind_at(2, 1), lab_pink_floor);
-    EXPECT_EQ(kind_at(3, 1), lab_pink_floor);
-    EXPECT_EQ(kind_at(4, 1), lab_fixed_floor);
-    EXPECT_EQ(kind_at(5, 1), lab_fixed_pink_floor);
-    EXPECT_EQ(kind_at(6, 1), lab_water);
-    EXPECT_EQ(kind_at(7, 1), lab_wall);
+    const interned_name painted[] = {lab_pink_floor, lab_pink_floor, lab_pink_floor, lab_fixed_floor,
+                                     lab_fixed_pink_floor, lab_water, lab_wall, lab_pink_floor};
+    for (int x = 1; x <= 8; ++x) EXPECT_EQ(kind_at(x, 1), painted[x - 1]) << x;
     EXPECT_TRUE(heard.empty()) << "the painter's step plays the sound";
-    // A pixel position belongs to the nearest cell.
-    tile(3, 3, lab_floor);
+    tile(3, 3, lab_floor);   // a pixel position belongs to the nearest cell
     paint_pink(int32_t(3 * tile_width - 7), int32_t(3 * tile_height + 7));
     EXPECT_EQ(kind_at(3, 3), lab_pink_floor);
-}
 
-TEST_F(TileRules, ErasersTakeTilesBackToFloor) {
-    lay(1, 1, {"BPpb.~"});
+    lay(1, 5, {"BPpb.~"});
     score = 100;
     critical_mass = 5;
-    const auto erase_cell = [](int x) {
+    const struct { int x; const char* sound; int32_t score, mass; interned_name kind; } erased[] = {
+        {1, "removetile.ogg", 90, 6, lab_floor}, {2, "removetile.ogg", 90, 6, lab_floor},
+        {3, nullptr, 90, 6, lab_floor}, {4, nullptr, 90, 6, lab_floor},
+        {5, nullptr, 90, 6, lab_floor}, {6, nullptr, 90, 6, lab_water}};
+    for (const auto& e : erased) {
         heard.clear();
-        erase_tile(int32_t(x * tile_width), int32_t(tile_height));
-    };
-    erase_cell(1);
-    EXPECT_EQ(kind_at(1, 1), lab_floor);
-    EXPECT_EQ(score, 90) << "less the floor's points";
-    EXPECT_EQ(critical_mass, 6);
-    EXPECT_EQ(heard, std::vector<std::string>{"removetile.ogg"});
-    erase_cell(2);
-    EXPECT_EQ(kind_at(2, 1), lab_floor);
-    EXPECT_EQ(heard, std::vector<std::string>{"removetile.ogg"});
-    for (int x : {3, 4}) {
-        erase_cell(x);
-        EXPECT_EQ(kind_at(x, 1), lab_floor);
-        EXPECT_TRUE(heard.empty());
+        erase_tile(int32_t(e.x * tile_width), int32_t(5 * tile_height));
+        EXPECT_EQ(kind_at(e.x, 5), e.kind) << e.x;
+        EXPECT_EQ(score, e.score) << e.x << ": less the floor's points";
+        EXPECT_EQ(critical_mass, e.mass) << e.x;
+        EXPECT_EQ(heard, e.sound ? std::vector<std::string>{e.sound} : std::vector<std::string>{}) << e.x;
     }
-    erase_cell(5);
-    erase_cell(6);
-    EXPECT_EQ(kind_at(6, 1), lab_water);
-    EXPECT_EQ(score, 90);
-    EXPECT_EQ(critical_mass, 6);
 }
 
 TEST_F(TileRules, EnemiesOutsideTheMatrixChangeNothing) {
@@ -271,10 +223,9 @@ TEST_F(TileRules, EnemiesOutsideTheMatrixChangeNothing) {
     EXPECT_TRUE(heard.empty());
 }
 
+// A level with every painted kind: 3 fixed, 2 fixed pink, blue, pink and untouched tiles.
 class LevelWide : public level {
 protected:
-    // A level with every painted kind: 3 fixed, 2 fixed pink, blue, pink and
-    // untouched tiles.
     void SetUp() override {
         level::SetUp();
         level_last_x = 7;
@@ -291,8 +242,7 @@ TEST_F(LevelWide, ASwitchSwapsFixedAndFixedPinkOnce) {
     put_object(6, 2, 0, "SWITCHTILES", reward);
     stand_on(6, 2);
     player_step();
-    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {2, 2}})
-        EXPECT_EQ(kind_at(x, y), lab_fixed_pink_floor) << x << "," << y;
+    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {2, 2}}) EXPECT_EQ(kind_at(x, y), lab_fixed_pink_floor) << x << "," << y;
     for (auto [x, y] : {std::pair{3, 1}, {4, 2}}) EXPECT_EQ(kind_at(x, y), lab_fixed_floor);
     EXPECT_EQ(kind_at(4, 1), lab_blue_floor);
     EXPECT_EQ(kind_at(5, 1), lab_pink_floor);
@@ -302,26 +252,29 @@ TEST_F(LevelWide, ASwitchSwapsFixedAndFixedPinkOnce) {
     EXPECT_EQ(heard, (std::vector<std::string>{"swap.ogg", "step.ogg"}));
 }
 
-TEST_F(LevelWide, ABombTakesTheWholeLevelBackToFloor) {
+TEST_F(LevelWide, ABombTakesTheWholeLevelBackToFloorWhereObjectsMaySpawnAgain) {
+    const std::pair<int, int> reset[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {2, 2}, {4, 2}};
+    for (auto [x, y] : reset) world_matrix[x][y].children_spawned = 1;
     put_object(6, 1, 0, "BOMB");
     stand_on(6, 1);
     player_step();
-    for (int x = 1; x <= 6; ++x) {
-        EXPECT_NE(kind_at(x, 1), lab_fixed_floor);
-        EXPECT_NE(kind_at(x, 2), lab_fixed_floor);
-    }
-    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {2, 2}, {4, 2}}) {
+    for (auto [x, y] : reset) {
         EXPECT_EQ(kind_at(x, y), lab_floor) << x << "," << y;
-        EXPECT_EQ(world_matrix[x][y].children_spawned, 0);
+        EXPECT_EQ(world_matrix[x][y].children_spawned, 0) << x << "," << y;
     }
     EXPECT_EQ(kind_at(1, 2), lab_green);
     EXPECT_EQ(kind_at(5, 2), lab_water);
     EXPECT_EQ(kind_at(0, 0), lab_wall);
     EXPECT_EQ(critical_mass, 13);
     EXPECT_EQ(score, 200 - 3 * 10) << "less the floor's points for every fixed tile";
-    // Then the player paints the cell it stands on.
-    EXPECT_EQ(kind_at(6, 1), lab_blue_floor);
+    EXPECT_EQ(kind_at(6, 1), lab_blue_floor) << "then the player paints the cell it stands on";
     EXPECT_EQ(heard, (std::vector<std::string>{"pickbomb.ogg", "explosion.ogg", "step.ogg"}));
+    // Even where the floor's definition is gone the explosion lets objects spawn again.
+    std::remove((folder.path() + "/DATA/TILES/T/LAB_FLOOR").c_str());
+    tile(4, 1, lab_blue_floor);
+    world_matrix[4][1].children_spawned = 1;
+    explode_bomb();
+    EXPECT_EQ(world_matrix[4][1].children_spawned, 0);
 }
 
 TEST_F(LevelWide, AnEnemySetsOffABombForNothing) {

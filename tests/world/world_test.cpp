@@ -9,20 +9,13 @@ namespace {
 
 using World = level;
 
-}  // namespace
-
-TEST_F(World, AFreshMatrixIsEmptyAndPointsAtNoObject) {
+TEST_F(World, AFreshMatrixIsEmptyAndBeyondItLieInactiveBlockingWalls) {
     for (auto [x, y] : {std::pair{0, 0}, {256, 17}, {512, 512}}) {
         const world_cell& cell = world_matrix[x][y];
         EXPECT_EQ(cell.tile_name, "");
-        EXPECT_EQ(cell.active, 0);
-        EXPECT_EQ(cell.alpha, 0);
-        EXPECT_EQ(cell.tile_sprite, 0);
+        EXPECT_EQ(cell.active + cell.alpha + cell.tile_sprite, 0);
         for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(cell.child_object[slot], -1);
     }
-}
-
-TEST_F(World, NeighboursBeyondTheMatrixAreInactiveBlockingWalls) {
     tile(0, 0, lab_floor);
     tile(512, 512, lab_floor);
     for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {513, 512}, {512, 513}, {-5, 9000}}) {
@@ -35,7 +28,7 @@ TEST_F(World, NeighboursBeyondTheMatrixAreInactiveBlockingWalls) {
     EXPECT_EQ(cell_at(512, 512).tile_name, lab_floor);
 }
 
-TEST_F(World, TheWindowWalkHandlesColumnsPlusOneCellsPerRow) {
+TEST_F(World, TheWindowWalksColumnsPlusOneCellsPerRowAndNeverLeavesTheMatrix) {
     view_x = 2.6f;   // nearest cell: 3
     view_y = 1.0f;
     int cells = 0;
@@ -48,118 +41,67 @@ TEST_F(World, TheWindowWalkHandlesColumnsPlusOneCellsPerRow) {
     });
     EXPECT_EQ(cells, 21 * 15);
     EXPECT_EQ(rows.size(), 15u);
-}
-
-TEST_F(World, TheWindowNeverLeavesTheMatrix) {
-    struct view_case { float x, y, columns, rows; };
-    for (view_case v : {view_case{500, 505, 40, 30}, view_case{-3, -7, 20, 15},
-                        view_case{0, 0, 1e9f, 1e9f}, view_case{1e30f, 0, 20, 15},
-                        view_case{-1e9f, -1e9f, 1e9f, 1e9f}}) {
-        view_x = v.x;
-        view_y = v.y;
-        view_columns = v.columns;
-        view_rows = v.rows;
-        walk_visible_window([&](int x, int y, int, int) {
-            ASSERT_TRUE(in_matrix(x, y)) << x << "," << y;
-        });
+    const float views[][4] = {{500, 505, 40, 30}, {-3, -7, 20, 15}, {0, 0, 1e9f, 1e9f},
+                              {1e30f, 0, 20, 15}, {-1e9f, -1e9f, 1e9f, 1e9f}};
+    for (const auto& v : views) {
+        view_x = v[0], view_y = v[1], view_columns = v[2], view_rows = v[3];
+        walk_visible_window([&](int x, int y, int, int) { ASSERT_TRUE(in_matrix(x, y)) << x << "," << y; });
     }
     // Drawing the window at the far corner reads no cell outside the array.
     for (int x = 500; x <= 512; ++x) tile(x, 512, lab_floor);
-    view_x = 505;
-    view_y = 500;
-    view_columns = 20;
-    view_rows = 15;
+    view_x = 505, view_y = 500, view_columns = 20, view_rows = 15;
     frame();
     EXPECT_EQ(pixel_of_cell(7, 12), floor_colour);   // cell (512, 512)
     EXPECT_EQ(pixel_of_cell(8, 12), 0u);             // beyond the matrix: nothing drawn
 }
 
-TEST_F(World, TheFrameDrawsTheVisibleTilesOfTheLevel) {
-    tile(0, 0, lab_wall);
-    tile(1, 0, lab_floor);
-    tile(2, 0, lab_green);
-    tile(3, 0, lab_water);
+TEST_F(World, TheFrameDrawsTilesObjectsEnemiesAndTheMarkerOfTheLevel) {
+    tile_definition(folder, "LAB_SPIN", pairs({{"GFXNAME", "floor.png"}, {"ROTATE", "5"}, {"TRANSPARENCY", "0"}}));
+    tile_definition(folder, "LAB_GHOST", pairs({{"GFXNAME", "floor.png"}, {"TRANSPARENCY", "255"}}));
+    lay(0, 0, {"#.,~"});
     set_tile(4, 0, lab_floor, false);   // not part of the level
+    tile(1, 2, "LAB_SPIN");
+    tile(1, 3, "LAB_GHOST");
+    lay(2, 2, {"."});
+    world_matrix[2][2].child_object[0] = 12345;   // stale: beyond the object list
+    world_matrix[2][2].last_child_slot = 3;
+    // Each object on a cell of its own, slot 0: players are drawn by their owner.
+    const struct { const char* name; const char* player; const char* show; uint32_t pixel; } objects[] = {
+        {"SHOWN", "0", "1", bomb_colour}, {"ME", "1", "1", floor_colour}, {"HIDDEN", "0", "0", floor_colour}};
+    for (const auto& o : objects)
+        object(folder, o.name, bomb_colour, pairs({{"DGFXNAME", o.name}, {"DGFXSHOW", o.show}, {"DISPLAYER", o.player},
+                                                   {"DGFXTRANSPARENCY", "255"}, {"DFITTOMATRIX", "1"}}));
+    load_object_definitions();
+    for (int x = 2; x <= 4; ++x) {
+        const std::string kind = std::string("LAB_") + objects[x - 2].name;
+        tile_definition(folder, kind, pairs({{"GFXNAME", "floor.png"}, {"CHILD1", objects[x - 2].name}, {"TRANSPARENCY", "0"}}));
+        set_tile(x, 1, kind, true);
+        world_matrix[x][1].active = 1;
+        ASSERT_GE(world_matrix[x][1].child_object[0], 0) << kind;
+    }
+    lay(5, 5, {".."});
+    painters.push_back(enemy_at(5, 5));
+    painters[0].think_chance = -1;
+    painters[0].sprite = painter_sprite();
+    load_player_image();
+    ASSERT_NE(player.sprite, 0);
+    lay(3, 3, {"."});
+    place_player(3, 3);
     frame();
-    EXPECT_EQ(pixel_of_cell(0, 0), wall_colour);
-    EXPECT_EQ(pixel_of_cell(1, 0), floor_colour);
-    EXPECT_EQ(pixel_of_cell(2, 0), green_colour);
-    EXPECT_EQ(pixel_of_cell(3, 0), water_colour);
-    EXPECT_EQ(pixel_of_cell(4, 0), 0u);
+    frame();
+    const uint32_t expected[][3] = {{0, 0, wall_colour}, {1, 0, floor_colour}, {2, 0, green_colour},
+                                    {3, 0, water_colour}, {4, 0, 0u}, {1, 3, 0u}, {2, 2, floor_colour},
+                                    {2, 1, bomb_colour}, {3, 1, floor_colour}, {4, 1, floor_colour},
+                                    {5, 5, rgb(240, 100, 180)}, {6, 5, floor_colour}, {4, 3, 0u}};
+    for (const auto& e : expected) EXPECT_EQ(pixel_of_cell(int(e[0]), int(e[1])), e[2]) << e[0] << "," << e[1];
+    EXPECT_NE(pixel_of_cell(3, 3), floor_colour) << "the marker";
+    EXPECT_FLOAT_EQ(blended_angle(world_matrix[1][2].tile_sprite), 10.0f);
+    EXPECT_FLOAT_EQ(blended_angle(world_matrix[1][1].tile_sprite), 0.0f);
+    EXPECT_FLOAT_EQ(blended_angle(player.sprite), 32.0f);
     // The view moves the level under the window.
     view_x = 1;
     frame();
     EXPECT_EQ(pixel_of_cell(0, 0), floor_colour);
-}
-
-TEST_F(World, TilesTurnAsTheirDefinitionSays) {
-    tile_definition(folder, "LAB_SPIN",
-                    pairs({{"GFXNAME", "floor.png"}, {"ROTATE", "5"}, {"TRANSPARENCY", "0"}}));
-    tile_definition(folder, "LAB_GHOST", pairs({{"GFXNAME", "floor.png"}, {"TRANSPARENCY", "255"}}));
-    tile(1, 1, lab_floor);
-    tile(1, 2, "LAB_SPIN");
-    tile(1, 3, "LAB_GHOST");
-    tile(2, 2, lab_floor);
-    frame();
-    frame();
-    EXPECT_FLOAT_EQ(blended_angle(world_matrix[1][2].tile_sprite), 10.0f);
-    EXPECT_FLOAT_EQ(blended_angle(world_matrix[1][1].tile_sprite), 0.0f);
-    EXPECT_EQ(pixel_of_cell(1, 3), 0u) << "an invisible tile is not drawn";
-    EXPECT_EQ(pixel_of_cell(2, 2), floor_colour);
-}
-
-TEST_F(World, ObjectsLieOnTheirCellsUnlessTheyArePlayers) {
-    object(folder, "marker", rgb(0, 250, 0),
-           pairs({{"DGFXNAME", "ME"}, {"DGFXSHOW", "1"}, {"DISPLAYER", "1"},
-                  {"DGFXTRANSPARENCY", "255"}, {"DFITTOMATRIX", "1"}}));
-    object(folder, "hidden", rgb(0, 0, 250),
-           pairs({{"DGFXNAME", "HIDDEN"}, {"DGFXSHOW", "0"}, {"DGFXTRANSPARENCY", "255"},
-                  {"DFITTOMATRIX", "1"}}));
-    load_object_definitions();
-    // Each object on a cell of its own: slot 0 only.
-    for (auto [x, name] : {std::pair{2, "BOMB"}, {3, "ME"}, {4, "HIDDEN"}}) {
-        tile_definition(folder, std::string("LAB_") + name,
-                        pairs({{"GFXNAME", "floor.png"}, {"CHILD1", name}, {"TRANSPARENCY", "0"}}));
-        for (int attempt = 0; attempt < 200 && world_matrix[x][1].child_object[0] < 0; ++attempt)
-            set_tile(x, 1, std::string("LAB_") + name, true);
-        world_matrix[x][1].active = 1;
-        ASSERT_GE(world_matrix[x][1].child_object[0], 0) << name;
-    }
-    frame();
-    EXPECT_EQ(pixel_of_cell(2, 1), bomb_colour);
-    EXPECT_EQ(pixel_of_cell(3, 1), floor_colour) << "player objects are drawn by their owner";
-    EXPECT_EQ(pixel_of_cell(4, 1), floor_colour) << "objects not meant to be shown";
-}
-
-TEST_F(World, ASlotWithNoObjectDrawsNothing) {
-    tile(2, 2, lab_floor);
-    world_matrix[2][2].child_object[0] = 12345;   // stale: beyond the object list
-    world_matrix[2][2].last_child_slot = 3;
-    frame();
-    EXPECT_EQ(pixel_of_cell(2, 2), floor_colour);
-}
-
-TEST_F(World, TheMarkerIsDrawnSpinningOverTheLevel) {
-    tile(3, 3, lab_floor);
-    load_player_image();
-    ASSERT_NE(player.sprite, 0);
-    place_player(3, 3);
-    frame();
-    frame();
-    EXPECT_FLOAT_EQ(blended_angle(player.sprite), 32.0f);
-    EXPECT_NE(pixel_of_cell(3, 3), floor_colour);
-    EXPECT_EQ(pixel_of_cell(4, 3), 0u);
-}
-
-TEST_F(World, EnemiesAreDrawnWhereTheyStand) {
-    tile(5, 5, lab_floor);
-    world_matrix[5][5].use_enemy = 1;
-    level_last_x = level_last_y = 6;
-    random_seed(1);
-    for (int attempt = 0; attempt < 400 && painters.empty(); ++attempt) spawn_enemies(1);
-    ASSERT_FALSE(painters.empty());
-    frame();
-    EXPECT_EQ(pixel_of_cell(5, 5), rgb(240, 100, 180));
 }
 
 TEST_F(World, ZoomingCoversTheWholeLevelOnly) {
@@ -174,3 +116,5 @@ TEST_F(World, ZoomingCoversTheWholeLevelOnly) {
     EXPECT_EQ(blended_width(world_matrix[2][2].tile_sprite), 24);
     EXPECT_EQ(blended_width(world_matrix[9][9].tile_sprite), 3);
 }
+
+}  // namespace
