@@ -9,7 +9,6 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <string>
 
 #include "support/test_support.h"
 
@@ -20,13 +19,11 @@ namespace fs = std::filesystem;
 // What a run leaves behind: every file by name, with its size and time.
 std::map<std::string, std::string> listing(const std::string& folder) {
     std::map<std::string, std::string> files;
-    if (!fs::exists(folder)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    for (const auto& entry : fs::exists(folder) ? fs::recursive_directory_iterator(folder) : fs::recursive_directory_iterator()) {
         struct stat info;
         stat(entry.path().c_str(), &info);
-        files[fs::relative(entry.path(), folder).string()] =
-            std::to_string(info.st_size) + "@" + std::to_string(info.st_mtim.tv_sec) + "." +
-            std::to_string(info.st_mtim.tv_nsec);
+        files[fs::relative(entry.path(), folder)] = std::to_string(info.st_size) + "@" +
+            std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
     }
     return files;
 }
@@ -38,85 +35,72 @@ std::string read_file(const std::string& path) {
 
 size_t count_ending(const std::string& folder, const std::string& ending) {
     size_t n = 0;
-    for (const auto& [name, stamp] : listing(folder))
-        if (name.size() >= ending.size() && name.ends_with(ending)) ++n;
+    for (const auto& [name, stamp] : listing(folder)) n += name.ends_with(ending);
     return n;
 }
 
 // A pack that starts, writes a placeholder profile and the high-score file.
 void small_pack(const temp_folder& pack) {
-    pack.write("DATA/ini.txt",
-               ini_text({{"RESBASEW", "320"}, {"RESBASEH", "200"}, {"APPNAME", "t"},
-                         {"PROFILES", "PROFILES\\"}, {"HIGHSCORE", "DATA\\"},
-                         {"HIGHSCORE_FILE", "hs.txt"}, {"LOGPATH", "LOG\\"},
-                         {"LOGFILE", "zorbel.log"}, {"USELOGFILE", "1"},
-                         {"SCRSAVE", "SCREENSHOTS\\shot"}}));
+    pack.write("DATA/ini.txt", ini_text({{"RESBASEW", "320"}, {"RESBASEH", "200"}, {"APPNAME", "t"},
+                                         {"PROFILES", "PROFILES\\"}, {"HIGHSCORE", "DATA\\"},
+                                         {"HIGHSCORE_FILE", "hs.txt"}, {"LOGPATH", "LOG\\"},
+                                         {"LOGFILE", "zorbel.log"}, {"USELOGFILE", "1"},
+                                         {"SCRSAVE", "SCREENSHOTS\\shot"}}));
     fs::create_directories(pack.path() + "/PROFILES");
 }
 
-command_result zorbel(const std::string& flags, const std::string& cwd,
-                      const std::string& user_data = "/nonexistent",
+command_result zorbel(const std::string& flags, const std::string& cwd, const std::string& user_data = "/nonexistent",
                       const std::string& binary = ZORBEL_BINARY) {
     return run_command("XDG_DATA_HOME='" + user_data + "' " + binary + " " + flags, cwd);
 }
 
-}  // namespace
-
-TEST(CommandLine, HelpListsEveryFlagAndVersionGivesTheProjectVersion) {
-    command_result help = zorbel("--help", "/");
+TEST(CommandLine, HelpVersionAndWrongFlagsAnswerAtOnce) {
+    const command_result help = zorbel("--help", "/");
     EXPECT_EQ(help.exit_code, 0);
     for (const char* flag : {"--help", "--version", "--data DIR", "--windowed", "--fullscreen",
                              "--record FILE", "--replay FILE", "--frames N", "--headless"})
         EXPECT_NE(help.out.find(flag), std::string::npos) << flag << " in\n" << help.out;
-
-    command_result version = zorbel("--version", "/");
+    const command_result version = zorbel("--version", "/");
     EXPECT_EQ(version.exit_code, 0);
     EXPECT_EQ(version.out, "zorbel " ZORBEL_VERSION "\n");
-}
-
-TEST(CommandLine, AnUnknownFlagOrAMissingValueGivesAShortUsageAndStatus2) {
-    for (const char* flags : {"--nonsense", "--data", "--frames 3 --replay", "--answer maybe",
-                              "-f", "extra"}) {
-        command_result run = zorbel(flags, "/");
+    // An unknown flag or a missing value: a short usage and status 2.
+    for (const char* flags : {"--nonsense", "--data", "--frames 3 --replay", "--answer maybe", "-f", "extra"}) {
+        const command_result run = zorbel(flags, "/");
         EXPECT_EQ(run.exit_code, 2) << flags;
         EXPECT_NE(run.out.find("usage: zorbel"), std::string::npos) << flags << ": " << run.out;
         EXPECT_LE(std::count(run.out.begin(), run.out.end(), '\n'), 4) << run.out;
     }
 }
 
-TEST(CommandLine, DataNamingNoFolderIsRefusedWithAClearMessage) {
+TEST(CommandLine, DataNamingNoFolderOrNoPackIsRefusedWithAClearMessage) {
     temp_folder somewhere;
     somewhere.write("a_file", "x");
     for (const std::string& data : {somewhere.path() + "/missing", somewhere.path() + "/a_file"}) {
-        command_result run = zorbel("--headless --frames 1 --data '" + data + "'", "/");
+        const command_result run = zorbel("--headless --frames 1 --data '" + data + "'", "/");
         EXPECT_EQ(run.exit_code, 2);
-        EXPECT_NE(run.out.find("zorbel: --data " + data + ": no such folder"), std::string::npos)
-            << run.out;
+        EXPECT_NE(run.out.find("zorbel: --data " + data + ": no such folder"), std::string::npos) << run.out;
     }
     // A folder that holds no pack: the game's own message names what it looked for.
-    command_result run = zorbel("--headless --frames 1 --data '" + somewhere.path() + "'", "/",
-                                somewhere.path() + "/user");
-    EXPECT_NE(run.out.find("Could not open " + somewhere.path() + "\\DATA\\ini.txt"),
-              std::string::npos)
-        << run.out;
+    const command_result run = zorbel("--headless --frames 1 --data '" + somewhere.path() + "'", "/",
+                                      somewhere.path() + "/user");
+    EXPECT_NE(run.out.find("Could not open " + somewhere.path() + "\\DATA\\ini.txt"), std::string::npos) << run.out;
 }
 
 TEST(CommandLine, TheGameStartsWindowedOrFullscreen) {
     temp_folder pack;
     small_pack(pack);
     for (const char* flag : {"--windowed", "--fullscreen", "--fullscreen --windowed"}) {
-        command_result run = zorbel(std::string("--headless --frames 3 ") + flag, pack.path());
+        const command_result run = zorbel(std::string("--headless --frames 3 ") + flag, pack.path());
         EXPECT_EQ(run.exit_code, 0) << flag << ": " << run.out;
         EXPECT_EQ(run.out.find("fullscreen:"), std::string::npos) << flag << ": " << run.out;
     }
 }
 
-// As designed: started beside DATA/ini.txt, the game reads and writes there,
-// whatever the user's folder is.
+// Started beside DATA/ini.txt, the game reads and writes there, whatever the user's folder is.
 TEST(Folders, APortablePackIsWrittenInAndTheUsersFolderLeftAlone) {
     temp_folder pack, user;
     small_pack(pack);
-    command_result run = zorbel("--headless --frames 3", pack.path(), user.path());
+    const command_result run = zorbel("--headless --frames 3", pack.path(), user.path());
     ASSERT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(count_ending(pack.path() + "/PROFILES", ".profile"), 1u);
     EXPECT_TRUE(fs::exists(pack.path() + "/DATA/hs.txt"));
@@ -125,16 +109,14 @@ TEST(Folders, APortablePackIsWrittenInAndTheUsersFolderLeftAlone) {
 
 // A pack named with --data is only read: profiles, the high-score file and
 // the folders for the log and screenshots go to $XDG_DATA_HOME/zorbel, made
-// on the first start; a second start finds them.
+// on the first start; the second start finds them and takes a screenshot (F12).
 TEST(Folders, AGivenPackIsOnlyReadAndTheUsersFolderTakesWhatTheGameWrites) {
     temp_folder pack, user, elsewhere, scripts;
     small_pack(pack);
-    // The second start takes a screenshot (F12) on the title menu.
     const std::string screenshot = scripts.write("f12.txt", "3 keys F12\n4 keys -\n6 end\n");
     const auto before = listing(pack.path());
     for (const std::string& how : {std::string("--headless --frames 3"), "--replay " + screenshot}) {
-        command_result run =
-            zorbel(how + " --data '" + pack.path() + "'", elsewhere.path(), user.path());
+        const command_result run = zorbel(how + " --data '" + pack.path() + "'", elsewhere.path(), user.path());
         ASSERT_EQ(run.exit_code, 0) << run.out;
     }
     EXPECT_EQ(listing(pack.path()), before);
@@ -147,93 +129,78 @@ TEST(Folders, AGivenPackIsOnlyReadAndTheUsersFolderTakesWhatTheGameWrites) {
 }
 
 // Files named on the command line are found from the folder they were typed
-// in, though the game then works inside its pack.
+// in; the copy holds the focus loss in its frame, like typed text.
 TEST(Folders, ReplayAndRecordFilesAreTakenFromTheFolderTheyWereNamedIn) {
     temp_folder pack, user, here;
     small_pack(pack);
     here.write("script.txt", "0 keys -\n4 focus-lost\n6 end\n");
-    command_result run = zorbel("--data '" + pack.path() + "' --replay script.txt --record copy.txt",
-                                here.path(), user.path());
+    const command_result run =
+        zorbel("--data '" + pack.path() + "' --replay script.txt --record copy.txt", here.path(), user.path());
     ASSERT_EQ(run.exit_code, 0) << run.out;
     EXPECT_NE(run.out.find("replay frames=6"), std::string::npos) << run.out;
-    // The copy holds the focus loss in its frame (the title menu asks from
-    // frame 3 on), like typed text.
-    EXPECT_NE(here.read("copy.txt").find("\n4 focus-lost\n6 end\n"), std::string::npos)
-        << here.read("copy.txt");
+    EXPECT_NE(here.read("copy.txt").find("\n4 focus-lost\n6 end\n"), std::string::npos) << here.read("copy.txt");
 }
 
 // One installation into a scratch prefix for all install tests.
-class installed : public ::testing::Test {
+class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         prefix = std::make_unique<temp_folder>();
-        install = run_command(std::string(ZORBEL_CMAKE) + " --install '" + ZORBEL_BUILD_DIR +
-                                  "' --prefix '" + prefix->path() + "'",
-                              "/");
+        install = run_command(std::string(ZORBEL_CMAKE) + " --install '" + ZORBEL_BUILD_DIR + "' --prefix '" +
+                              prefix->path() + "'", "/");
     }
     static void TearDownTestSuite() { prefix.reset(); }
     void SetUp() override { ASSERT_EQ(install.exit_code, 0) << install.out; }
     static std::string path(const std::string& name) { return prefix->path() + "/" + name; }
-
     static inline std::unique_ptr<temp_folder> prefix;
     static inline command_result install;
 };
 
-TEST_F(installed, EverythingLandsWhereTheDesktopLooksAndNothingTheGameWrites) {
-    for (const char* file :
-         {"bin/zorbel", "bin/zorbel-tool", "share/zorbel/DATA/ini.txt",
-          "share/zorbel/GFX/cursor.png", "share/applications/org.zorbel.Zorbel.desktop",
-          "share/metainfo/org.zorbel.Zorbel.metainfo.xml",
-          "share/icons/hicolor/48x48/apps/org.zorbel.Zorbel.png",
-          "share/icons/hicolor/256x256/apps/org.zorbel.Zorbel.png"})
-        EXPECT_TRUE(fs::is_regular_file(path(file))) << file;
+// Everything lands where the desktop looks, passes its validator, and holds nothing the game writes.
+TEST_F(Installed, EverythingLandsWhereTheDesktopLooksAndPassesItsValidators) {
+    const std::string desktop = path("share/applications/org.zorbel.Zorbel.desktop"),
+                      metainfo = path("share/metainfo/org.zorbel.Zorbel.metainfo.xml");
+    for (const std::string& file :
+         {path("bin/zorbel"), path("bin/zorbel-tool"), path("share/zorbel/DATA/ini.txt"),
+          path("share/zorbel/GFX/cursor.png"), desktop, metainfo,
+          path("share/icons/hicolor/48x48/apps/org.zorbel.Zorbel.png"),
+          path("share/icons/hicolor/256x256/apps/org.zorbel.Zorbel.png")})
+        EXPECT_TRUE(fs::is_regular_file(file)) << file;
     for (const char* written : {"LOG", "SCREENSHOTS", "PROFILES", "DATA/highscore.txt"})
         EXPECT_FALSE(fs::exists(path(std::string("share/zorbel/") + written))) << written;
     // The software centre announces the version the program prints.
-    EXPECT_NE(read_file(path("share/metainfo/org.zorbel.Zorbel.metainfo.xml"))
-                  .find("<release version=\"" ZORBEL_VERSION "\""),
-              std::string::npos);
-}
-
-TEST_F(installed, TheMenuEntryAndTheMetadataPassTheirValidators) {
-    const struct {
-        const char* tool;
-        std::string command;
-    } checks[] = {
-        {"desktop-file-validate",
-         "desktop-file-validate '" + path("share/applications/org.zorbel.Zorbel.desktop") + "'"},
-        {"appstreamcli", "appstreamcli validate --no-net '" +
-                             path("share/metainfo/org.zorbel.Zorbel.metainfo.xml") + "'"},
-    };
-    for (const auto& check : checks) {
-        if (run_command(std::string("command -v ") + check.tool, "/").exit_code != 0) {
-            ADD_FAILURE() << check.tool << " is missing: scripts/setup.sh installs it";
+    EXPECT_NE(read_file(metainfo).find("<release version=\"" ZORBEL_VERSION "\""), std::string::npos);
+    for (const std::string& check :
+         {"desktop-file-validate '" + desktop + "'", "appstreamcli validate --no-net '" + metainfo + "'"}) {
+        const std::string tool = check.substr(0, check.find(' '));
+        if (run_command("command -v " + tool, "/").exit_code != 0) {
+            ADD_FAILURE() << tool << " is missing: scripts/setup.sh installs it";
             continue;
         }
-        command_result run = run_command(check.command, "/");
+        const command_result run = run_command(check, "/");
         EXPECT_EQ(run.exit_code, 0) << run.out;
     }
 }
 
-// The installed game started from an unrelated folder, as the desktop menu
-// does: a game played to its end, with a name typed, is kept in the user's
-// folder, and the installed pack stays as installed.
-TEST_F(installed, TheInstalledGamePlaysItsPackAndKeepsTheResultInTheUsersFolder) {
+// Started from an unrelated folder, as the desktop menu does: a game played
+// to its end, with a name typed, is kept in the user's folder, and the
+// installed pack stays as installed.
+TEST_F(Installed, TheInstalledGamePlaysItsPackAndKeepsTheResultInTheUsersFolder) {
     temp_folder user, elsewhere;
-    elsewhere.write("game.txt", read_file(std::string(ZORBEL_SOURCE_DIR) +
-                                          "/tests/desktop/installed_game.txt"));
+    elsewhere.write("game.txt", read_file(ZORBEL_SOURCE_DIR "/tests/desktop/installed_game.txt"));
     const auto pack_before = listing(path("share/zorbel"));
-    command_result run = zorbel("--replay game.txt", elsewhere.path(), user.path(),
-                                path("bin/zorbel"));
+    const command_result run = zorbel("--replay game.txt", elsewhere.path(), user.path(), path("bin/zorbel"));
     ASSERT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(listing(path("share/zorbel")), pack_before);
     const std::string mine = user.path() + "/zorbel";
     ASSERT_EQ(count_ending(mine + "/PROFILES", ".profile"), 2u) << "the placeholder and the game";
     bool named = false;
     for (const auto& entry : fs::directory_iterator(mine + "/PROFILES"))
-        if (entry.path().extension() == ".profile")
-            named = named || read_file(entry.path().string()).starts_with("USERNAME\r\nQ\r\n");
+        named = named || (entry.path().extension() == ".profile" &&
+                          read_file(entry.path()).starts_with("USERNAME\r\nQ\r\n"));
     EXPECT_TRUE(named) << "a profile of the player Q";
     EXPECT_TRUE(fs::exists(mine + "/DATA/highscore.txt"));
     EXPECT_EQ(listing(elsewhere.path()).size(), 1u) << "nothing written where it started";
 }
+
+}  // namespace

@@ -12,8 +12,8 @@ namespace {
 
 constexpr int left_alt = 0x38, right_alt = 0xB8;
 
-input_frame focus_lost(std::vector<int> held = {}) {
-    input_frame frame = keys(std::move(held));
+input_frame focus_lost() {
+    input_frame frame;
     frame.focus_lost = true;
     return frame;
 }
@@ -24,38 +24,32 @@ int deepest_dialog() {
     return deepest;
 }
 
-}  // namespace
+using Window = front_end;
 
 TEST(Letterbox, ThePictureKeepsItsProportionsCentredWithBars) {
-    struct box_case {
-        int area_w, area_h, picture_w, picture_h;
-        picture_box expected;
-    };
-    for (const box_case& c : {
-             box_case{1024, 768, 1024, 768, {0, 0, 1024, 768}},      // the designed window
-             box_case{1920, 1080, 1024, 768, {240, 0, 1440, 1080}},  // wide desktop: side bars
-             box_case{1280, 1024, 1024, 768, {0, 32, 1280, 960}},    // tall desktop: top and bottom
-             box_case{2560, 1440, 800, 600, {320, 0, 1920, 1440}},
-             box_case{1366, 768, 1024, 768, {171, 0, 1024, 768}},    // odd margin: rounded down
-             box_case{1000, 1000, 3, 1, {0, 333, 1000, 333}},        // 333.33: the nearest pixel
-             box_case{0, 0, 1024, 768, {0, 0, 0, 0}},                // minimised
-             box_case{640, 480, 0, 0, {0, 0, 640, 480}},
-         }) {
+    const struct { int area_w, area_h, picture_w, picture_h; picture_box expected; } cases[] = {
+        {1024, 768, 1024, 768, {0, 0, 1024, 768}},      // the designed window
+        {1920, 1080, 1024, 768, {240, 0, 1440, 1080}},  // wide desktop: side bars
+        {1280, 1024, 1024, 768, {0, 32, 1280, 960}},    // tall desktop: top and bottom
+        {2560, 1440, 800, 600, {320, 0, 1920, 1440}},
+        {1366, 768, 1024, 768, {171, 0, 1024, 768}},    // odd margin: rounded down
+        {1000, 1000, 3, 1, {0, 333, 1000, 333}},        // 333.33: the nearest pixel
+        {0, 0, 1024, 768, {0, 0, 0, 0}},                // minimised
+        {640, 480, 0, 0, {0, 0, 640, 480}}};
+    for (const auto& c : cases) {
         const picture_box box = letterbox(c.area_w, c.area_h, c.picture_w, c.picture_h);
-        EXPECT_EQ(box.x, c.expected.x) << c.area_w << "x" << c.area_h;
-        EXPECT_EQ(box.y, c.expected.y) << c.area_w << "x" << c.area_h;
-        EXPECT_EQ(box.width, c.expected.width) << c.area_w << "x" << c.area_h;
-        EXPECT_EQ(box.height, c.expected.height) << c.area_w << "x" << c.area_h;
+        EXPECT_EQ(std::tuple(box.x, box.y, box.width, box.height),
+                  std::tuple(c.expected.x, c.expected.y, c.expected.width, c.expected.height))
+            << c.area_w << "x" << c.area_h;
     }
 }
 
 // Alt+Return switches between the window and desktop fullscreen once per
 // press, and the game never sees that Return (it would open the pause menu).
-TEST_F(front_end, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
+TEST_F(Window, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
     ASSERT_FALSE(fullscreen_on());
-    play_from_now({keys({left_alt}), keys({left_alt, enter}), keys({left_alt, enter}),
-                   keys({enter}), keys({}), keys({enter}), keys({}), keys({right_alt, enter}),
-                   keys({})});
+    play_from_now({keys({left_alt}), keys({left_alt, enter}), keys({left_alt, enter}), keys({enter}), keys({}),
+                   keys({enter}), keys({}), keys({right_alt, enter}), keys({})});
     std::vector<bool> return_seen, fullscreen;
     for (int frame = 0; frame < 9; ++frame) {
         snapshot_keyboard();
@@ -63,35 +57,33 @@ TEST_F(front_end, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) 
         fullscreen.push_back(fullscreen_on());
         flip_screen();
     }
-    EXPECT_EQ(return_seen,
-              (std::vector<bool>{false, false, false, false, false, true, false, false, false}))
+    EXPECT_EQ(return_seen, (std::vector<bool>{false, false, false, false, false, true, false, false, false}))
         << "only the Return pressed on its own";
-    EXPECT_EQ(fullscreen,
-              (std::vector<bool>{false, true, true, true, true, true, true, false, false}));
+    EXPECT_EQ(fullscreen, (std::vector<bool>{false, true, true, true, true, true, true, false, false}));
     EXPECT_TRUE(set_fullscreen(true));
     EXPECT_TRUE(set_fullscreen(false));
     EXPECT_FALSE(fullscreen_on());
 }
 
-TEST_F(front_end, LosingTheFocusInPlayOpensThePauseMenuWhichWaitsForThePlayer) {
-    screen_state = screen_state_playing;
-    play_from_now({focus_lost(), keys({}), keys({}), keys({x})});
-    handle_events();   // the game's own frame
-    EXPECT_EQ(deepest_dialog(), 1);
-    EXPECT_EQ(seen.size(), 3u) << "paused until X";
-    EXPECT_EQ(open_dialogs, 0);
-    EXPECT_EQ(screen_state, screen_state_playing);
+// In play a focus loss opens the pause menu, which waits for the player (X);
+// losing the focus again there opens no second one.
+TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
+    const struct { std::vector<input_frame> script; size_t frames; } cases[] = {
+        {{focus_lost(), keys({}), keys({}), keys({x})}, 3},
+        {{focus_lost(), focus_lost(), keys({}), focus_lost(), keys({x})}, 4}};
+    for (const auto& c : cases) {
+        seen.clear();
+        screen_state = screen_state_playing;
+        play_from_now(c.script);
+        handle_events();   // the game's own frame
+        EXPECT_EQ(deepest_dialog(), 1) << c.frames;
+        EXPECT_EQ(seen.size(), c.frames) << "paused until X";
+        EXPECT_EQ(open_dialogs, 0);
+        EXPECT_EQ(screen_state, screen_state_playing);
+    }
 }
 
-TEST_F(front_end, LosingTheFocusAgainInThePauseMenuOpensNoSecondOne) {
-    screen_state = screen_state_playing;
-    play_from_now({focus_lost(), focus_lost(), keys({}), focus_lost(), keys({x})});
-    handle_events();
-    EXPECT_EQ(deepest_dialog(), 1);
-    EXPECT_EQ(open_dialogs, 0);
-}
-
-TEST_F(front_end, LosingTheFocusInAMenuChangesNothingThereOrLater) {
+TEST_F(Window, LosingTheFocusInAMenuChangesNothingThereOrLater) {
     for (uint8_t screen : {screen_state_title, screen_state_score_table, screen_state_options}) {
         screen_state = screen;
         play_from_now({focus_lost(), keys({}), keys({})});
@@ -100,8 +92,7 @@ TEST_F(front_end, LosingTheFocusInAMenuChangesNothingThereOrLater) {
             flip_screen();
         }
         EXPECT_TRUE(seen.empty()) << int(screen);
-        // Back in play later, the old loss is spent.
-        screen_state = screen_state_playing;
+        screen_state = screen_state_playing;   // back in play later, the old loss is spent
         play_from_now({keys({})});
         handle_events();
         EXPECT_TRUE(seen.empty()) << int(screen);
@@ -111,7 +102,7 @@ TEST_F(front_end, LosingTheFocusInAMenuChangesNothingThereOrLater) {
 // A pad plugged in while the game runs is found, named in the log and, being
 // mapped, reads as the classic pad: 1 X, 2 A, 3 B, 4 Y, 9 BACK, 10 START.
 // Pulled out, the keyboard steers again.
-TEST_F(front_end, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
+TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     cfg_uselogfile = 1;
     cfg_logpath = folder.path() + "/";
     cfg_logfile = "zorbel.log";
@@ -121,20 +112,19 @@ TEST_F(front_end, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     watch_joypad();
     EXPECT_EQ(joypad_present, 1) << "the pad steers from the next frame on";
     EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\n");
-
-    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2},    {"b", 3},     {"y", 4},
-                                                   {"leftshoulder", 5}, {"rightshoulder", 6},
-                                                   {"back", 9},         {"start", 10}};
+    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2}, {"b", 3}, {"y", 4}, {"leftshoulder", 5},
+                                                   {"rightshoulder", 6}, {"back", 9}, {"start", 10}};
     for (const auto& [button, number] : classic) {
         press_pretend_joypad(button, true);
         snapshot_joypad();
         for (int n = 1; n <= 10; ++n) EXPECT_EQ(joypad_button(n), n == number) << button << " " << n;
         press_pretend_joypad(button, false);
     }
-
     unplug_pretend_joypad();
     EXPECT_EQ(joypad_name(), "");
     watch_joypad();
     EXPECT_EQ(joypad_present, 0);
     EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\nJOYPAD REMOVED:Pretend Pad\r\n");
 }
+
+}  // namespace
