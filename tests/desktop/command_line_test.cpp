@@ -73,8 +73,7 @@ TEST(CommandLine, HelpVersionAndWrongFlagsAnswerAtOnce) {
 }
 
 TEST(CommandLine, DataNamingNoFolderOrNoPackIsRefusedWithAClearMessage) {
-    temp_folder somewhere;
-    somewhere.write("a_file", "x");
+    temp_folder somewhere; somewhere.write("a_file", "x");
     for (const std::string& data : {somewhere.path() + "/missing", somewhere.path() + "/a_file"}) {
         const command_result run = zorbel("--headless --frames 1 --data '" + data + "'", "/");
         EXPECT_EQ(run.exit_code, 2);
@@ -87,8 +86,7 @@ TEST(CommandLine, DataNamingNoFolderOrNoPackIsRefusedWithAClearMessage) {
 }
 
 TEST(CommandLine, TheGameStartsWindowedOrFullscreen) {
-    temp_folder pack;
-    small_pack(pack);
+    temp_folder pack; small_pack(pack);
     for (const char* flag : {"--windowed", "--fullscreen", "--fullscreen --windowed"}) {
         const command_result run = zorbel(std::string("--headless --frames 3 ") + flag, pack.path());
         EXPECT_EQ(run.exit_code, 0) << flag << ": " << run.out;
@@ -98,8 +96,7 @@ TEST(CommandLine, TheGameStartsWindowedOrFullscreen) {
 
 // Started beside DATA/ini.txt, the game reads and writes there, whatever the user's folder is.
 TEST(Folders, APortablePackIsWrittenInAndTheUsersFolderLeftAlone) {
-    temp_folder pack, user;
-    small_pack(pack);
+    temp_folder pack, user; small_pack(pack);
     const command_result run = zorbel("--headless --frames 3", pack.path(), user.path());
     ASSERT_EQ(run.exit_code, 0) << run.out;
     EXPECT_EQ(count_ending(pack.path() + "/PROFILES", ".profile"), 1u);
@@ -111,8 +108,7 @@ TEST(Folders, APortablePackIsWrittenInAndTheUsersFolderLeftAlone) {
 // the folders for the log and screenshots go to $XDG_DATA_HOME/zorbel, made
 // on the first start; the second start finds them and takes a screenshot (F12).
 TEST(Folders, AGivenPackIsOnlyReadAndTheUsersFolderTakesWhatTheGameWrites) {
-    temp_folder pack, user, elsewhere, scripts;
-    small_pack(pack);
+    temp_folder pack, user, elsewhere, scripts; small_pack(pack);
     const std::string screenshot = scripts.write("f12.txt", "3 keys F12\n4 keys -\n6 end\n");
     const auto before = listing(pack.path());
     for (const std::string& how : {std::string("--headless --frames 3"), "--replay " + screenshot}) {
@@ -131,8 +127,7 @@ TEST(Folders, AGivenPackIsOnlyReadAndTheUsersFolderTakesWhatTheGameWrites) {
 // Files named on the command line are found from the folder they were typed
 // in; the copy holds the focus loss in its frame, like typed text.
 TEST(Folders, ReplayAndRecordFilesAreTakenFromTheFolderTheyWereNamedIn) {
-    temp_folder pack, user, here;
-    small_pack(pack);
+    temp_folder pack, user, here; small_pack(pack);
     here.write("script.txt", "0 keys -\n4 focus-lost\n6 end\n");
     const command_result run =
         zorbel("--data '" + pack.path() + "' --replay script.txt --record copy.txt", here.path(), user.path());

@@ -13,8 +13,7 @@ namespace {
 constexpr int left_alt = 0x38, right_alt = 0xB8;
 
 input_frame focus_lost() {
-    input_frame frame;
-    frame.focus_lost = true;
+    input_frame frame; frame.focus_lost = true;
     return frame;
 }
 
@@ -54,8 +53,7 @@ TEST_F(Window, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
     for (int frame = 0; frame < 9; ++frame) {
         snapshot_keyboard();
         return_seen.push_back(key_down(enter));
-        fullscreen.push_back(fullscreen_on());
-        flip_screen();
+        fullscreen.push_back(fullscreen_on()); flip_screen();
     }
     EXPECT_EQ(return_seen, (std::vector<bool>{false, false, false, false, false, true, false, false, false}))
         << "only the Return pressed on its own";
@@ -72,9 +70,7 @@ TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
         {{focus_lost(), keys({}), keys({}), keys({x})}, 3},
         {{focus_lost(), focus_lost(), keys({}), focus_lost(), keys({x})}, 4}};
     for (const auto& c : cases) {
-        seen.clear();
-        screen_state = screen_state_playing;
-        play_from_now(c.script);
+        seen.clear(); screen_state = screen_state_playing; play_from_now(c.script);
         handle_events();   // the game's own frame
         EXPECT_EQ(deepest_dialog(), 1) << c.frames;
         EXPECT_EQ(seen.size(), c.frames) << "paused until X";
@@ -85,16 +81,13 @@ TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
 
 TEST_F(Window, LosingTheFocusInAMenuChangesNothingThereOrLater) {
     for (uint8_t screen : {screen_state_title, screen_state_score_table, screen_state_options}) {
-        screen_state = screen;
-        play_from_now({focus_lost(), keys({}), keys({})});
+        screen_state = screen; play_from_now({focus_lost(), keys({}), keys({})});
         for (int frame = 0; frame < 3; ++frame) {
-            handle_events();
-            flip_screen();
+            handle_events(); flip_screen();
         }
         EXPECT_TRUE(seen.empty()) << int(screen);
         screen_state = screen_state_playing;   // back in play later, the old loss is spent
-        play_from_now({keys({})});
-        handle_events();
+        play_from_now({keys({})}); handle_events();
         EXPECT_TRUE(seen.empty()) << int(screen);
     }
 }
@@ -103,9 +96,7 @@ TEST_F(Window, LosingTheFocusInAMenuChangesNothingThereOrLater) {
 // mapped, reads as the classic pad: 1 X, 2 A, 3 B, 4 Y, 9 BACK, 10 START.
 // Pulled out, the keyboard steers again.
 TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
-    cfg_uselogfile = 1;
-    cfg_logpath = folder.path() + "/";
-    cfg_logfile = "zorbel.log";
+    cfg_uselogfile = 1; cfg_logpath = folder.path() + "/"; cfg_logfile = "zorbel.log";
     watch_joypad();
     ASSERT_TRUE(plug_pretend_joypad("Pretend Pad"));
     EXPECT_EQ(joypad_name(), "Pretend Pad");
@@ -115,8 +106,7 @@ TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2}, {"b", 3}, {"y", 4}, {"leftshoulder", 5},
                                                    {"rightshoulder", 6}, {"back", 9}, {"start", 10}};
     for (const auto& [button, number] : classic) {
-        press_pretend_joypad(button, true);
-        snapshot_joypad();
+        press_pretend_joypad(button, true); snapshot_joypad();
         for (int n = 1; n <= 10; ++n) EXPECT_EQ(joypad_button(n), n == number) << button << " " << n;
         press_pretend_joypad(button, false);
     }

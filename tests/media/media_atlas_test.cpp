@@ -40,13 +40,11 @@ TEST_F(MediaAtlas, ASpriteNeverShowsItsNeighboursOnThePage) {
         SCOPED_TRACE(smooth ? "smooth" : "point sampled");
         set_filtering(smooth);
         zoom_blended(quad, 12, 12);   // zoomed three times: every texel, the edge ones too, stays red
-        set_blended_angle(quad, 0);
-        draw_at({{quad, 10, 10}});
+        set_blended_angle(quad, 0); draw_at({{quad, 10, 10}});
         EXPECT_EQ(colours_in(10, 10, 12), std::set<uint32_t>{red});
         expect_pixels({{22, 16, background}, {16, 22, background}});
         for (float angle : {30.0f, 90.0f, 135.0f}) {
-            set_blended_angle(quad, angle);
-            draw_at({{quad, 20, 20}});
+            set_blended_angle(quad, angle); draw_at({{quad, 20, 20}});
             EXPECT_EQ(colours_in(14, 14, 24), (std::set<uint32_t>{red, background})) << angle;
             expect_pixels({{26, 26, red}}, std::to_string(angle));
         }
@@ -66,17 +64,13 @@ TEST_F(MediaAtlas, FreeFormAndCutOutDrawingTakeTheSpritesOwnTexels) {
     const uint32_t light = rgb(210, 0, 90);   // red added to the ground
     transform_blended(keyed, 0, 0, 20, 0, 20, 8, 0, 8);   // 4 x 4 stretched over 20 x 8
     for (auto [source, destination, drawn] : {std::tuple{5, 6, red}, std::tuple{2, 5, light}}) {
-        clear_screen(background);
-        set_blending(source, destination);
-        draw_blended(keyed, 10, 10);
+        clear_screen(background); set_blending(source, destination); draw_blended(keyed, 10, 10);
         expect_pixels({{10, 10, background}, {14, 17, background}, {15, 10, drawn}, {29, 17, drawn},
                        {30, 10, background}, {20, 18, background}},
                       std::to_string(source) + "," + std::to_string(destination));
     }
     // Cut out and turned half round: the keyed column comes out on the right.
-    zoom_blended(keyed, 8, 8);
-    set_blended_angle(keyed, 180);
-    draw_at({{keyed, 10, 10}});
+    zoom_blended(keyed, 8, 8); set_blended_angle(keyed, 180); draw_at({{keyed, 10, 10}});
     EXPECT_EQ(colours_in(10, 10, 6), std::set<uint32_t>{light});
     expect_pixels({{16, 12, background}, {17, 17, background}, {18, 12, background}});
 }
@@ -87,36 +81,27 @@ TEST_F(MediaAtlas, FreeFormAndCutOutDrawingTakeTheSpritesOwnTexels) {
 TEST_F(MediaAtlas, FilterAndBlendingChangesBetweenQueuedDrawsCountPerDraw) {
     load("other.bmp", solid_bmp(3, 3, green));
     const int pair = create_blended(load("pair.bmp", bmp_bytes(2, 1, {rgb(0, 0, 0), rgb(250, 250, 250)})));
-    zoom_blended(pair, 40, 2);
-    clear_screen(0);
+    zoom_blended(pair, 40, 2); clear_screen(0);
     for (int y : {0, 10, 20}) {
-        set_filtering(y == 10);
-        draw_blended(pair, 0, y);
+        set_filtering(y == 10); draw_blended(pair, 0, y);
     }
-    set_filtering(false);
-    expect_pixels({{19, 0, 0}, {19, 20, 0}});
+    set_filtering(false); expect_pixels({{19, 0, 0}, {19, 20, 0}});
     const uint32_t smooth = read_pixel(19, 10) & 0xFF;
     EXPECT_TRUE(smooth > 60 && smooth < 200) << smooth;
 
     const int square = create_blended(load("square.bmp", solid_bmp(4, 4, rgb(100, 40, 20))));
     clear_screen(rgb(20, 20, 20));
     for (auto [x, source, destination] : {std::tuple{0, 5, 6}, {10, 2, 2}, {20, 1, 3}}) {
-        set_blending(source, destination);
-        draw_blended(square, x, 30, 255);
+        set_blending(source, destination); draw_blended(square, x, 30, 255);
     }
     set_blending(5, 6);
     expect_pixels({{1, 31, rgb(100, 40, 20)}, {11, 31, rgb(120, 60, 40)}, {21, 31, rgb(8, 3, 2)}});
 
     const int red_square = create_blended(load("red.bmp", solid_bmp(4, 4, red)));
-    clear_screen(background);
-    draw_box(0, 0, 4, 4, green);
+    clear_screen(background); draw_box(0, 0, 4, 4, green);
     const int grab = create_blended(grab_sprite(0, 0, 4, 4));
-    draw_at({{red_square, 0, 0}});
-    expect_pixels({{1, 1, red}});
-    draw_blended(red_square, 10, 0);
-    set_filtering(true);
-    draw_blended(grab, 20, 0);
-    set_filtering(false);
+    draw_at({{red_square, 0, 0}}); expect_pixels({{1, 1, red}}); draw_blended(red_square, 10, 0);
+    set_filtering(true); draw_blended(grab, 20, 0); set_filtering(false);
     expect_pixels({{11, 1, red}, {21, 1, green}});
 }
 
@@ -131,8 +116,7 @@ TEST_F(MediaAtlas, FreeingASpriteLeavesTheRestOfItsPageIntact) {
     EXPECT_EQ(colours_in(0, 0, 5), std::set<uint32_t>{red});
     EXPECT_EQ(colours_in(10, 0, 5), std::set<uint32_t>{yellow});
     EXPECT_EQ(colours_in(20, 0, 5), std::set<uint32_t>{white});
-    free_sprite(a);
-    free_sprite(c);
+    free_sprite(a); free_sprite(c);
     EXPECT_EQ(atlas_page_count(), 1);
     free_sprite(d);
     EXPECT_EQ(atlas_page_count(), 0);
@@ -143,8 +127,7 @@ TEST_F(MediaAtlas, FreeingASpriteLeavesTheRestOfItsPageIntact) {
 
 TEST_F(MediaAtlas, LargeImagesAndGrabsHaveTexturesOfTheirOwn) {
     std::vector<uint32_t> pixels(300 * 2, green);
-    pixels[0] = red;
-    pixels[299] = yellow;
+    pixels[0] = red; pixels[299] = yellow;
     const int wide = load("wide.bmp", bmp_bytes(300, 2, pixels));
     EXPECT_EQ(sprite_page(wide), 0);
     EXPECT_EQ(sprite_page(grab_sprite(0, 0, 8, 8)), 0);
@@ -157,15 +140,12 @@ TEST_F(MediaAtlas, LargeImagesAndGrabsHaveTexturesOfTheirOwn) {
 // The full-screen pass frees its grab and grabs again every frame: the new
 // grab shows the new picture, and draws of the old one still queued keep theirs.
 TEST_F(MediaAtlas, AGrabAfterAFreedOneOfItsSizeHoldsTheNewPixels) {
-    clear_screen(background);
-    draw_box(40, 40, 6, 6, red);
+    clear_screen(background); draw_box(40, 40, 6, 6, red);
     const int old_grab = grab_sprite(40, 40, 6, 6);
-    draw_blended(create_blended(old_grab), 0, 0);
-    free_sprite(old_grab);
+    draw_blended(create_blended(old_grab), 0, 0); free_sprite(old_grab);
     draw_box(40, 40, 6, 6, green);
     const int new_grab = grab_sprite(40, 40, 6, 6);
-    draw_blended(create_blended(new_grab), 10, 0);
-    expect_pixels({{2, 2, red}, {12, 2, green}});
+    draw_blended(create_blended(new_grab), 10, 0); expect_pixels({{2, 2, red}, {12, 2, green}});
     // Grabs alive together keep their own pictures, whatever their sizes.
     draw_box(40, 40, 6, 6, yellow);
     const int third = grab_sprite(40, 40, 6, 6), smaller = grab_sprite(40, 40, 3, 3);
@@ -184,8 +164,7 @@ TEST_F(MediaAtlas, LoadsAndFreesReusePagesAndEmptyPagesGo) {
     for (int round = 0; round < 3000; ++round) {
         const int p = load_sprite(player, true), o = load_sprite(other, true);
         if (round % 500 == 0) players.push_back(p);
-        else free_sprite(p);
-        free_sprite(o);
+        else free_sprite(p); free_sprite(o);
     }
     ASSERT_EQ(atlas_page_count(), 1);
     draw_at({{create_blended(players.back()), 0, 0}, {create_blended(kept.back()), 30, 0}});
@@ -199,8 +178,7 @@ TEST_F(MediaAtlas, LoadsAndFreesReusePagesAndEmptyPagesGo) {
         ASSERT_LT(bigs.size(), 200u);
     }
     EXPECT_EQ(sprite_page(bigs.back()), 2);
-    draw_at({{create_blended(bigs.back()), 0, 0}});
-    expect_pixels({{63, 63, yellow}});
+    draw_at({{create_blended(bigs.back()), 0, 0}}); expect_pixels({{63, 63, yellow}});
     free_sprite(bigs.back());
     EXPECT_EQ(atlas_page_count(), 1);
     for (int sprite : bigs) free_sprite(sprite);

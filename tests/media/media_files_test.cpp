@@ -78,8 +78,7 @@ TEST(MediaFiles, LinesEndAtCrLfLfOrCrAndAreCutAtTheLimit) {
 }
 
 TEST(MediaFiles, BackslashesWorkAsFolderSeparators) {
-    temp_folder folder;
-    folder.write("sub/inner/file.txt", "x\r\n");
+    temp_folder folder; folder.write("sub/inner/file.txt", "x\r\n");
     const std::string windows_path = folder.path() + "\\sub\\inner\\file.txt";
     EXPECT_EQ(native_path("DATA\\ini.txt"), "DATA/ini.txt");
     EXPECT_EQ(file_size(windows_path), 3);
@@ -97,17 +96,14 @@ TEST(MediaFiles, ReadWriteKeepsOldContentAndCreatesMissingFiles) {
     EXPECT_EQ(folder.read("old.txt"), "HEllo world");
     file = open_read_write(old_file);   // read to the end first: written after the old lines
     while (!end_of_file(file)) read_line(file);
-    write_line(file, "more");
-    close_file(file);
+    write_line(file, "more"); close_file(file);
     EXPECT_EQ(folder.read("old.txt"), "HEllo worldmore\r\n");
 
     const std::string new_file = folder.path() + "/new.txt";
     file = open_read_write(new_file);
     ASSERT_NE(file, 0);
     EXPECT_EQ(file_size(new_file), 0);
-    write_line(file, "USERNAME");
-    write_line(file, "");
-    write_string(file, "tail");
+    write_line(file, "USERNAME"); write_line(file, ""); write_string(file, "tail");
     close_file(file);
     EXPECT_EQ(folder.read("new.txt"), "USERNAME\r\n\r\ntail");
     EXPECT_EQ(all_lines(new_file), (strings{"USERNAME", "", "tail"}));
@@ -118,8 +114,7 @@ TEST(MediaFiles, ReadWriteKeepsOldContentAndCreatesMissingFiles) {
     const std::string log = sparse_file(folder, "big.log", text_file_limit + 10);
     file = open_append(log);
     ASSERT_NE(file, 0);
-    write_line(file, "REPORT");
-    close_file(file);
+    write_line(file, "REPORT"); close_file(file);
     EXPECT_EQ(file_size(log), text_file_limit + 10 + 8);
     EXPECT_EQ(open_append(folder.path()), 0);
     EXPECT_EQ(open_append(log + "/below"), 0);
@@ -157,13 +152,11 @@ TEST(MediaFiles, DeadFileAndScanHandlesDoNothing) {
     temp_folder folder;
     const std::string path = folder.write("f.txt", "line\n");
     const int file = open_read(path), scan_handle = scan_folder(folder.path(), "*");
-    close_file(file);
-    end_scan(scan_handle);
+    close_file(file); end_scan(scan_handle);
     for (int dead : {0, file}) {
         EXPECT_EQ(read_line(dead), "");
         EXPECT_FALSE(end_of_file(dead));
-        write_line(dead, "x");
-        close_file(dead);
+        write_line(dead, "x"); close_file(dead);
     }
     for (int dead : {0, scan_handle}) {
         EXPECT_FALSE(next_entry(dead) || entry_is_folder(dead));

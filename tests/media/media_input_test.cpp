@@ -27,18 +27,13 @@ int code(const char* name) {
 const int key_escape = code("Escape"), key_a = code("A"), key_up = code("Up"), key_f12 = code("F12");
 
 input_frame keys(std::vector<int> held, std::string text = "") {
-    input_frame frame;
-    frame.keys = std::move(held);
-    frame.text = std::move(text);
+    input_frame frame; frame.keys = std::move(held); frame.text = std::move(text);
     return frame;
 }
 
 input_frame pad(int x, int y, std::vector<int> buttons) {
-    input_frame frame;
-    frame.joypad = true;
-    frame.axis_x = x;
-    frame.axis_y = y;
-    frame.buttons = std::move(buttons);
+    input_frame frame; frame.joypad = true; frame.axis_x = x;
+    frame.axis_y = y; frame.buttons = std::move(buttons);
     return frame;
 }
 
@@ -85,8 +80,7 @@ TEST_F(MediaInput, TypedTextComesOncePerFrameInOrder) {
     set_input_script({keys({}, "ab"), keys({}, ""), keys({}, "c\xF6"), keys({}, "d")});
     EXPECT_EQ(typed_text(), "ab");
     EXPECT_EQ(typed_text(), "") << "taken already";
-    flip_screen();
-    flip_screen();
+    flip_screen(); flip_screen();
     EXPECT_EQ(typed_text(), "c\xF6") << "Latin-1 bytes pass unchanged";
     for (int i = 0; i < 3; ++i) flip_screen();
     EXPECT_EQ(typed_text(), "d") << "a frame missed between calls is not lost";
@@ -129,13 +123,9 @@ TEST_F(MediaInput, LiveDevicesReadAsIdleHeadless) {
     EXPECT_FALSE(key_down(-1) || key_released(-1));
     enable_text_input(true);
     EXPECT_EQ(typed_text(), "");
-    enable_text_input(false);
-    start_joypad_service();
-    snapshot_joypad();
+    enable_text_input(false); start_joypad_service(); snapshot_joypad();
     EXPECT_EQ(joypad_axis_x(), 0);
-    read_mouse();
-    set_mouse_position(0, 0);
-    wait_window_event(1);
+    read_mouse(); set_mouse_position(0, 0); wait_window_event(1);
     EXPECT_FALSE(pump_events());
 }
 

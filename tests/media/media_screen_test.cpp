@@ -13,11 +13,8 @@ protected:
     // Draws a 4 x 4 sprite at (8, 8) over a cleared screen; returns its centre pixel.
     uint32_t draw_over(int source, int destination, int alpha) {
         const int quad = create_blended(load("quad.bmp", solid_bmp(4, 4, colour)));
-        clear_screen(background);
-        begin_blended_pass();
-        set_blending(source, destination);
-        draw_blended(quad, 8, 8, alpha);
-        end_blended_pass();
+        clear_screen(background); begin_blended_pass(); set_blending(source, destination);
+        draw_blended(quad, 8, 8, alpha); end_blended_pass();
         return read_pixel(10, 10);
     }
     // `colour` over `background`, each channel mixed from the terms `part` gives,
@@ -58,16 +55,12 @@ TEST_F(MediaBlending, ColourKeyPixelsAreNeverDrawnAndTheKeyAtLoadTimeCounts) {
     const int keyed = create_blended(load("keyed.bmp", bmp_bytes(4, 4, pixels)));
     for (auto [source, destination, expected] :
          {std::tuple{5, 6, colour}, std::tuple{2, 5, light}, std::tuple{1, 3, modulated}}) {
-        clear_screen(background);
-        set_blending(source, destination);
-        draw_blended(keyed, 8, 8);
+        clear_screen(background); set_blending(source, destination); draw_blended(keyed, 8, 8);
         expect_pixels({{9, 8, expected}, {8, 8, background}, {8, 11, background}, {10, 10, background}},
                       std::to_string(source) + "," + std::to_string(destination));
     }
     // The same holes when turned (drawn as geometry): the left column now on the right.
-    clear_screen(background);
-    set_blending(2, 5);
-    set_blended_angle(keyed, 180);
+    clear_screen(background); set_blending(2, 5); set_blended_angle(keyed, 180);
     draw_blended(keyed, 8, 8);
     expect_pixels({{11, 8, background}, {9, 9, background}, {8, 8, light}});
 
@@ -76,20 +69,16 @@ TEST_F(MediaBlending, ColourKeyPixelsAreNeverDrawnAndTheKeyAtLoadTimeCounts) {
     const int white_keyed = create_blended(load("w.bmp", bmp_bytes(2, 2, white_corner)));
     set_default_colour_key(magenta);
     const int not_keyed = create_blended(load("w.bmp", bmp_bytes(2, 2, white_corner)));
-    clear_screen(background);
-    draw_blended(white_keyed, 0, 0);
-    draw_blended(not_keyed, 10, 0);
+    clear_screen(background); draw_blended(white_keyed, 0, 0); draw_blended(not_keyed, 10, 0);
     expect_pixels({{0, 0, background}, {10, 0, rgb(255, 255, 255)}});
 }
 
 TEST_F(MediaBlending, TurnsZoomsAndFreeTransformsSetTheCoveredArea) {
     // 20 x 10 at (20, 20), turned a quarter about its centre (30, 25): x 25..34, y 15..34.
     const int bar = create_blended(load("bar.bmp", solid_bmp(20, 10, colour)));
-    rotate_blended(bar, 45);
-    rotate_blended(bar, 45);
+    rotate_blended(bar, 45); rotate_blended(bar, 45);
     EXPECT_FLOAT_EQ(blended_angle(bar), 90);
-    clear_screen(background);
-    draw_blended(bar, 20, 20);
+    clear_screen(background); draw_blended(bar, 20, 20);
     expect_pixels({{30, 16, colour}, {30, 33, colour}, {25, 25, colour}, {34, 25, colour},
                    {30, 14, background}, {30, 35, background}, {22, 25, background}, {37, 25, background}});
     rotate_blended(bar, -450);   // angles wrap into 0..360
@@ -102,20 +91,16 @@ TEST_F(MediaBlending, TurnsZoomsAndFreeTransformsSetTheCoveredArea) {
     zoom_blended(quad, 12, 6);
     EXPECT_EQ(blended_width(quad), 12);
     EXPECT_EQ(blended_height(quad), 6);
-    clear_screen(background);
-    draw_blended(quad, 10, 10);
+    clear_screen(background); draw_blended(quad, 10, 10);
     expect_pixels({{21, 15, colour}, {22, 15, background}, {21, 16, background}});
     transform_blended(quad, 0, 0, 30, 0, 30, 20, 0, 20);   // corners from the position, clockwise
-    clear_screen(background);
-    draw_blended(quad, 5, 5);
+    clear_screen(background); draw_blended(quad, 5, 5);
     expect_pixels({{5, 5, colour}, {34, 24, colour}, {35, 24, background}, {4, 5, background}});
 }
 
 TEST_F(MediaScreen, BoxesAndClearsLandOnTheBackBufferAndSurviveAFlip) {
     const uint32_t ground = rgb(1, 2, 3), box = rgb(200, 100, 50);
-    clear_screen(ground);
-    begin_draw();
-    draw_box(4, 6, 3, 2, box);
+    clear_screen(ground); begin_draw(); draw_box(4, 6, 3, 2, box);
     end_draw();
     expect_pixels({{0, 0, ground}, {4, 6, box}, {6, 7, box}, {7, 7, ground}, {6, 8, ground}});
     EXPECT_EQ(read_pixel(-1, 0), 0u);
@@ -126,10 +111,8 @@ TEST_F(MediaScreen, BoxesAndClearsLandOnTheBackBufferAndSurviveAFlip) {
 }
 
 TEST_F(MediaScreen, GrabsAndScreensSavedLoadBackWithTheSamePixels) {
-    clear_screen(0);
-    draw_box(10, 10, 8, 6, rgb(250, 10, 10));
-    draw_box(18, 10, 4, 6, rgb(10, 20, 240));
-    draw_box(10, 13, 12, 1, rgb(30, 200, 90));
+    clear_screen(0); draw_box(10, 10, 8, 6, rgb(250, 10, 10));
+    draw_box(18, 10, 4, 6, rgb(10, 20, 240)); draw_box(10, 13, 12, 1, rgb(30, 200, 90));
     const int grab = grab_sprite(10, 10, 12, 6);
     ASSERT_NE(grab, 0);
     EXPECT_EQ(sprite_width(grab), 12);
@@ -141,8 +124,7 @@ TEST_F(MediaScreen, GrabsAndScreensSavedLoadBackWithTheSamePixels) {
     const int loaded = load_sprite(folder.path() + "/grab.bmp", true);
     ASSERT_NE(loaded, 0);
     EXPECT_EQ(sprite_width(loaded), 12);
-    clear_screen(rgb(255, 255, 255));
-    draw_blended(create_blended(loaded), 30, 30);
+    clear_screen(rgb(255, 255, 255)); draw_blended(create_blended(loaded), 30, 30);
     draw_blended(create_blended(grab), 30, 45);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 12; ++x) {
@@ -151,15 +133,13 @@ TEST_F(MediaScreen, GrabsAndScreensSavedLoadBackWithTheSamePixels) {
         }
 
     // A screen saved as PNG loads with its magenta transparent.
-    clear_screen(rgb(20, 40, 60));
-    draw_box(0, 0, 2, 2, magenta);
+    clear_screen(rgb(20, 40, 60)); draw_box(0, 0, 2, 2, magenta);
     ASSERT_TRUE(save_screen_png(folder.path() + "/shot.png"));
     const int shot = load_sprite(folder.path() + "/shot.png", true);
     ASSERT_NE(shot, 0);
     EXPECT_EQ(sprite_width(shot), width);
     EXPECT_EQ(sprite_height(shot), height);
-    clear_screen(rgb(9, 9, 9));
-    draw_blended(create_blended(shot), 0, 0);
+    clear_screen(rgb(9, 9, 9)); draw_blended(create_blended(shot), 0, 0);
     expect_pixels({{1, 1, rgb(9, 9, 9)}, {2, 2, rgb(20, 40, 60)}});
 }
 
@@ -182,9 +162,7 @@ TEST_F(MediaScreen, HandlesStayUniqueAndKeptOnesWholeOverManyThousands) {
     for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(blended_exists(made[i]), (i + 1) % 10000 == 0) << i;
     EXPECT_EQ(blended_width(kept), 6);
     EXPECT_EQ(blended_height(kept), 4);
-    clear_screen(0);
-    draw_blended(made.back(), 0, 0);
-    expect_pixels({{1, 1, rgb(30, 60, 90)}});
+    clear_screen(0); draw_blended(made.back(), 0, 0); expect_pixels({{1, 1, rgb(30, 60, 90)}});
 }
 
 TEST_F(MediaScreen, HandlesAreNeverReusedAndDeadOnesDoNothing) {
@@ -199,19 +177,15 @@ TEST_F(MediaScreen, HandlesAreNeverReusedAndDeadOnesDoNothing) {
     EXPECT_EQ(create_blended(first), 0);
     clear_screen(0);
     draw_blended(blended, 0, 0);   // outliving its sprite, it draws nothing
-    expect_pixels({{0, 0, 0}});
-    free_blended(blended);
+    expect_pixels({{0, 0, 0}}); free_blended(blended);
     EXPECT_FALSE(blended_exists(blended));
     EXPECT_EQ(blended_width(blended), 0);
-    zoom_blended(blended, 5, 5);
-    rotate_blended(blended, 5);
-    draw_blended(blended, 0, 0);
+    zoom_blended(blended, 5, 5); rotate_blended(blended, 5); draw_blended(blended, 0, 0);
     const int second = load_sprite(path, true);
     EXPECT_NE(second, first);
     EXPECT_NE(create_blended(second), blended);
     for (int dead : {0, first}) {
-        free_sprite(dead);
-        free_blended(dead);
+        free_sprite(dead); free_blended(dead);
         EXPECT_FALSE(sprite_exists(dead) || blended_exists(dead ? blended : 0));
         EXPECT_FALSE(save_sprite_bmp(dead, folder.path() + "/x.bmp"));
         EXPECT_EQ(blended_height(dead), 0);
@@ -247,8 +221,7 @@ TEST_F(MediaScreen, FlipsCountFramesAndHoldThemToTheDisplayRate) {
 TEST(MediaSoftwareRenderer, BuiltInModesStandInAndKeepTheColourKey) {
     const char* before = std::getenv("SDL_VIDEODRIVER");
     const std::string saved = before ? before : "offscreen";
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    open_headless_screen(16, 16);
+    setenv("SDL_VIDEODRIVER", "dummy", 1); open_headless_screen(16, 16);
     setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
     EXPECT_EQ(renderer_name(), "software");
     temp_folder folder;
@@ -259,8 +232,7 @@ TEST(MediaSoftwareRenderer, BuiltInModesStandInAndKeepTheColourKey) {
     for (auto [source, destination, expected] : {std::tuple{5, 6, rgb(60, 100, 200)},
                                                  std::tuple{2, 5, rgb(160, 150, 220)},
                                                  std::tuple{9, 1, rgb(24, 20, 16)}}) {
-        clear_screen(rgb(100, 50, 20));
-        set_blending(source, destination);
+        clear_screen(rgb(100, 50, 20)); set_blending(source, destination);
         draw_blended(keyed, 4, 4);
         for (int shift : {0, 8, 16})   // within one step
             EXPECT_NEAR(int(channel(read_pixel(5, 5), shift)), int(channel(expected, shift)), 1)
@@ -271,8 +243,7 @@ TEST(MediaSoftwareRenderer, BuiltInModesStandInAndKeepTheColourKey) {
 }
 
 TEST(MediaDesktop, AFakeDesktopReplacesTheRealOneAndAClosedScreenDrawsNothing) {
-    open_headless_screen(32, 32);
-    set_fake_desktop(800, 600);
+    open_headless_screen(32, 32); set_fake_desktop(800, 600);
     const desktop_info fake = query_desktop();
     EXPECT_EQ(fake.width, 800);
     EXPECT_EQ(fake.height, 600);

@@ -15,8 +15,7 @@
 namespace {
 
 TEST(MediaClock, DatesFormatWithTheMasks) {
-    setenv("TZ", "UTC", 1);
-    tzset();
+    setenv("TZ", "UTC", 1); tzset();
     const struct { int64_t time; const char* mask; const char* expected; } cases[] = {
         {1700000000, "%yyyy-%mm-%dd %hh:%ii:%ss", "2023-11-14 22:13:20"},
         {1700000000, "%yyyy%mm%dd%hh%ii%ss", "20231114221320"},
@@ -52,28 +51,23 @@ TEST(MediaClock, TheVirtualClockMovesOnlyWhenTheGameSleeps) {
 }
 
 TEST(MediaSystem, HeadlessMessageBoxesTakeTheSetAnswerAndErrorsReadAsText) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    unsetenv("ZORBEL_MESSAGE_ANSWER");
+    setenv("SDL_VIDEODRIVER", "offscreen", 1); unsetenv("ZORBEL_MESSAGE_ANSWER");
     ASSERT_TRUE(headless());
-    set_message_box_answer(0);
-    testing::internal::CaptureStderr();
+    set_message_box_answer(0); testing::internal::CaptureStderr();
     EXPECT_EQ(message_box("Error 4", "No window", false), answer_ok);
     EXPECT_EQ(message_box("Fault", "Go on?", true), answer_no);
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_NE(printed.find("Error 4"), std::string::npos);
     EXPECT_NE(printed.find("No window"), std::string::npos);
 
-    testing::internal::CaptureStderr();
-    set_message_box_answer(answer_yes);
+    testing::internal::CaptureStderr(); set_message_box_answer(answer_yes);
     EXPECT_EQ(message_box("Fault", "Go on?", true), answer_yes);
     EXPECT_EQ(message_box("Error", "Only OK", false), answer_ok);
-    set_message_box_answer(0);
-    setenv("ZORBEL_MESSAGE_ANSWER", "yes", 1);
+    set_message_box_answer(0); setenv("ZORBEL_MESSAGE_ANSWER", "yes", 1);
     EXPECT_EQ(message_box("Fault", "Go on?", true), answer_yes);
     set_message_box_answer(answer_no);
     EXPECT_EQ(message_box("Fault", "Go on?", true), answer_no) << "the program's own setting wins";
-    testing::internal::GetCapturedStderr();
-    unsetenv("ZORBEL_MESSAGE_ANSWER");
+    testing::internal::GetCapturedStderr(); unsetenv("ZORBEL_MESSAGE_ANSWER");
     set_message_box_answer(0);
     // Fault reports tell the last system error as text.
     errno = 0;
@@ -88,13 +82,11 @@ void print_and_return(const char* description, int code, uintptr_t) {
     std::fprintf(stderr, "hook: %s (%d)\n", description, code);
 }
 
-sigjmp_buf resume_point;
-volatile int faults_seen = 0, quotient = 0;
+sigjmp_buf resume_point; volatile int faults_seen = 0, quotient = 0;
 
 void jump_back(const char* description, int, uintptr_t) {
     std::fprintf(stderr, "%s; ", description);
-    faults_seen = faults_seen + 1;
-    siglongjmp(resume_point, 1);
+    faults_seen = faults_seen + 1; siglongjmp(resume_point, 1);
 }
 
 TEST(FaultHookDeathTest, FaultsReachTheHookThenKillUnlessItJumpsBack) {
@@ -105,8 +97,7 @@ TEST(FaultHookDeathTest, FaultsReachTheHookThenKillUnlessItJumpsBack) {
     // The hook may jump back, and catches the next fault too.
     EXPECT_EXIT(
         {
-            install_fault_hook(jump_back);
-            sigsetjmp(resume_point, 1);
+            install_fault_hook(jump_back); sigsetjmp(resume_point, 1);
             if (faults_seen < 2) quotient = divide_for_real(faults_seen, 0);
             std::fprintf(stderr, "resumed after %d\n", static_cast<int>(faults_seen));
             std::exit(3);
@@ -117,8 +108,7 @@ TEST(FaultHookDeathTest, FaultsReachTheHookThenKillUnlessItJumpsBack) {
 // ---- sound, on the dummy audio driver ----
 
 TEST(MediaSound, SoundsLoadPlayStopAndFree) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    temp_folder folder;
+    setenv("SDL_AUDIODRIVER", "dummy", 1); temp_folder folder;
     EXPECT_EQ(load_sound(folder.write("early.wav", wav_bytes(100))), 0) << "no service yet";
     ASSERT_TRUE(start_sound_service());
     register_decoders();
@@ -127,9 +117,7 @@ TEST(MediaSound, SoundsLoadPlayStopAndFree) {
     ASSERT_NE(sound, 0);
     EXPECT_TRUE(sound_exists(sound));
     for (int round = 0; round < 2; ++round) {   // the second round on a freed sound does nothing
-        play_sound(sound, false);
-        play_sound(sound, true);
-        stop_sound(sound);
+        play_sound(sound, false); play_sound(sound, true); stop_sound(sound);
         free_sound(sound);
         EXPECT_FALSE(sound_exists(sound));
     }
@@ -140,9 +128,7 @@ TEST(MediaSound, SoundsLoadPlayStopAndFree) {
     const int music = load_music(beep);
     ASSERT_NE(music, 0);
     EXPECT_TRUE(music_exists(music));
-    play_music_stream(music, true);
-    stop_music_stream();
-    play_music_stream(music, false);
+    play_music_stream(music, true); stop_music_stream(); play_music_stream(music, false);
     free_music_stream(music);
     EXPECT_FALSE(music_exists(music));
     play_music_stream(music, true);

@@ -32,8 +32,7 @@ TEST(MediaWatch, StampsTellVersionsAndSymbolicLinksApart) {
     EXPECT_EQ(again.inode, first.inode);
     // A copy that keeps the old modified time still differs.
     const std::string copy = folder.write("b.txt", "two");
-    fs::last_write_time(copy, fs::last_write_time(path));
-    fs::rename(copy, path);
+    fs::last_write_time(copy, fs::last_write_time(path)); fs::rename(copy, path);
     ASSERT_TRUE(read_file_stamp(path, replaced));
     EXPECT_EQ(replaced.modified_ns, first.modified_ns);
     EXPECT_NE(replaced.inode, first.inode);
@@ -51,16 +50,14 @@ TEST(MediaWatch, StampsTellVersionsAndSymbolicLinksApart) {
 TEST(MediaWatch, EveryChangeToTheFileOrItsFolderMovesTheGeneration) {
     temp_folder folder;
     const std::string path = folder.write("DEFS/ONE", "1");
-    folder.write("ELSEWHERE/X", "x");
-    GenerationProbe probe{folder.path() + "\\DEFS\\ONE"};
+    folder.write("ELSEWHERE/X", "x"); GenerationProbe probe{folder.path() + "\\DEFS\\ONE"};
     ASSERT_NE(probe.last, 0u);
     EXPECT_FALSE(probe.moved()) << "nothing changed";
     append(path, "2");
     EXPECT_TRUE(probe.moved()) << "written";
     fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
     EXPECT_TRUE(probe.moved()) << "time set";
-    fs::create_hard_link(path, folder.path() + "/ELSEWHERE/ONE");
-    probe.moved();
+    fs::create_hard_link(path, folder.path() + "/ELSEWHERE/ONE"); probe.moved();
     append(folder.path() + "/ELSEWHERE/ONE", "3");
     EXPECT_TRUE(probe.moved()) << "written through another name";
     folder.write("DEFS/TWO", "2");
@@ -92,8 +89,7 @@ TEST(MediaWatch, EveryChangeToTheFileOrItsFolderMovesTheGeneration) {
 }
 
 TEST(MediaWatch, PathsThatCannotBeWatchedGiveZero) {
-    temp_folder folder;
-    folder.write("REAL/ONE", "1");
+    temp_folder folder; folder.write("REAL/ONE", "1");
     EXPECT_EQ(file_generation(folder.path() + "/MISSING/ONE"), 0u);
     fs::create_directory_symlink(folder.path() + "/REAL", folder.path() + "/LINK");
     EXPECT_EQ(file_generation(folder.path() + "/LINK/ONE"), 0u)

@@ -31,8 +31,7 @@ TEST(Random, SameSeedSameSequenceWhateverCameBefore) {
     random_reset();
     const std::vector<int32_t> first = draws(777, 500, 50);
     for (int i = 0; i < 1234; ++i) random(9);
-    random_seed(3);
-    random(100);
+    random_seed(3); random(100);
     EXPECT_EQ(draws(777, 500, 50), first);
 }
 
@@ -55,8 +54,7 @@ TEST(Random, ResultsStayInRangeEvenBeforeSeeding) {
 TEST(Random, ZeroAndNegativeMaximaGiveFixedResultsAndStillAdvance) {
     const struct { int32_t max, result; } cases[] = {{0, 0}, {-1, INT32_MIN}, {INT32_MIN, INT32_MIN}};
     for (const auto& c : cases) {
-        random_seed(42);
-        random(5);
+        random_seed(42); random(5);
         const int32_t second = random(1000);
         random_seed(42);
         EXPECT_EQ(random(c.max), c.result) << c.max;

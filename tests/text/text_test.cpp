@@ -21,21 +21,12 @@ constexpr uint32_t red = rgb(200, 30, 30), green = rgb(30, 200, 30), black = 0;
 class FontLoading : public ::testing::Test {
 protected:
     void SetUp() override { open(1024, 768); }
-    void TearDown() override {
-        free_font();
-        close_headless_screen();
-    }
+    void TearDown() override { free_font(), close_headless_screen(); }
     void open(int screen_w, int screen_h) {
-        close_headless_screen();
-        init_globals();
-        base_width = 1024;
-        base_height = 768;
-        screen_width = float(screen_w);
-        screen_height = float(screen_h);
-        screen_scale = screen_width / float(base_width);
-        open_headless_screen(screen_w, screen_h);
-        set_filtering(false);
-        cfg_fontpath = folder.path() + "\\FONT";
+        close_headless_screen(); init_globals(); base_width = 1024, base_height = 768;
+        screen_width = float(screen_w), screen_height = float(screen_h);
+        screen_scale = screen_width / float(base_width); open_headless_screen(screen_w, screen_h);
+        set_filtering(false); cfg_fontpath = folder.path() + "\\FONT";
         cfg_fontsystem = folder.path() + "\\font.txt";
     }
     // A BMP of one colour grabbed from the screen; the loader detects the
@@ -44,8 +35,7 @@ protected:
         std::filesystem::create_directories(std::filesystem::path(folder.path() + "/" + name).parent_path());
         draw_box(0, 0, width, height, colour);
         const int grabbed = grab_sprite(0, 0, width, height);
-        save_sprite_bmp(grabbed, folder.path() + "/" + name);
-        free_sprite(grabbed);
+        save_sprite_bmp(grabbed, folder.path() + "/" + name); free_sprite(grabbed);
     }
     void glyph_file(const std::string& stem, int width, int height, uint32_t colour = red) {
         image_file("FONT/" + stem + ".png", width, height, colour);
@@ -54,10 +44,7 @@ protected:
     // One frame on a black (or given) ground, then pixels can be read.
     template <class Draw>
     static void frame(Draw draw, uint32_t ground = black) {
-        clear_screen(ground);
-        begin_blended_pass();
-        draw();
-        end_blended_pass();
+        clear_screen(ground), begin_blended_pass(), draw(), end_blended_pass();
     }
     struct pixel { int x, y; uint32_t colour; };
     // Black exactly, drawn colours within a few steps on every channel.
@@ -70,10 +57,7 @@ protected:
             EXPECT_TRUE(p.colour == black ? got == black : close) << p.x << "," << p.y << ": " << std::hex << got;
         }
     }
-    static void expect_pen(float x, float y) {
-        EXPECT_FLOAT_EQ(text_pen_x, x);
-        EXPECT_FLOAT_EQ(text_pen_y, y);
-    }
+    static void expect_pen(float x, float y) { EXPECT_EQ(std::pair(text_pen_x, text_pen_y), std::pair(x, y)); }
     temp_folder folder;
 };
 
@@ -89,15 +73,13 @@ TEST_F(FontLoading, EveryCharacterLoadsItsNamedImage) {
         {'!', "!", 33}, {'z', "_z", 122}, {'#', "#", 35}};
     int width = 3;
     for (const auto& r : table) {
-        glyph_file(r.stem, ++width, 20);
-        definition(std::string(1, char(r.character)));
+        glyph_file(r.stem, ++width, 20); definition(std::string(1, char(r.character)));
         load_font(cfg_fontsystem);
         EXPECT_EQ(glyph_table[r.code].file_stem, r.stem);
         EXPECT_FLOAT_EQ(glyph_table[r.code].width, float(width)) << r.stem;
     }
     // One line loads them all, each with its image and drawable; ß and ü share S and u.
-    definition("A.a?S\xDF\xFC");
-    load_system_font();
+    definition("A.a?S\xDF\xFC"); load_system_font();
     int loaded = 0;
     for (const glyph& g : glyph_table) loaded += sprite_exists(g.image);
     EXPECT_EQ(loaded, 6) << "the second load of S freed the first";
@@ -109,15 +91,11 @@ TEST_F(FontLoading, EveryCharacterLoadsItsNamedImage) {
 }
 
 TEST_F(FontLoading, GlyphsFollowTheScreenScale) {
-    open(512, 384);
-    glyph_file("A", 32, 40);
-    definition("A");
+    open(512, 384); glyph_file("A", 32, 40); definition("A");
     load_font(cfg_fontsystem);
-    EXPECT_FLOAT_EQ(glyph_table['A'].width, 16.0f);
-    EXPECT_FLOAT_EQ(glyph_table['A'].height, 20.0f);
-    EXPECT_EQ(font_height, 20);
-    EXPECT_EQ(blended_width(glyph_table['A'].blended_sprite), 16);
-    EXPECT_EQ(blended_height(glyph_table['A'].blended_sprite), 20);
+    const glyph& a = glyph_table['A'];
+    EXPECT_EQ(std::tuple(a.width, a.height, font_height), std::tuple(16.0f, 20.0f, 20));
+    EXPECT_EQ(std::pair(blended_width(a.blended_sprite), blended_height(a.blended_sprite)), std::pair(16, 20));
 }
 
 TEST_F(FontLoading, MissingFilesLoadNothingAndDrawNothing) {
@@ -125,34 +103,26 @@ TEST_F(FontLoading, MissingFilesLoadNothingAndDrawNothing) {
     load_font(cfg_fontsystem);   // no definition file at all
     for (const glyph& g : glyph_table) EXPECT_EQ(g.image, 0);
     for (const char* line : {"B", ""}) {   // a listed character without an image; an empty line
-        definition(line);
-        load_font(cfg_fontsystem);
+        definition(line); load_font(cfg_fontsystem);
     }
     for (const glyph& g : glyph_table) EXPECT_EQ(g.blended_sprite, 0);
     EXPECT_EQ(glyph_table['B'].file_stem, "B");
-    frame([] { draw_text("AB", 100, 50, 1, 0, 255, 1, 0, 0); });
-    expect_pixels({{100, 50, black}});
+    frame([] { draw_text("AB", 100, 50, 1, 0, 255, 1, 0, 0); }); expect_pixels({{100, 50, black}});
     expect_pen(0, 0);
     // A glyph whose file went away after it was loaded is no longer drawn.
-    definition("A");
-    load_font(cfg_fontsystem);
+    definition("A"); load_font(cfg_fontsystem);
     ASSERT_NE(glyph_table['A'].blended_sprite, 0);
     std::filesystem::remove(folder.path() + "/FONT/A.png");
     load_font(cfg_fontsystem);
     EXPECT_EQ(glyph_table['A'].blended_sprite, 0);
-    frame([] { draw_text("A", 100, 50, 1, 0, 255, 1, 0, 0); });
-    expect_pixels({{104, 60, black}});
+    frame([] { draw_text("A", 100, 50, 1, 0, 255, 1, 0, 0); }); expect_pixels({{104, 60, black}});
     expect_pen(0, 0);
 }
 
 TEST_F(FontLoading, LoadingAgainKeepsUnlistedGlyphsAndSystemLoadStartsAfresh) {
-    glyph_file("A", 10, 20);
-    glyph_file("B", 12, 20);
-    definition("A");
-    load_font(cfg_fontsystem);
+    glyph_file("A", 10, 20), glyph_file("B", 12, 20); definition("A"); load_font(cfg_fontsystem);
     const int first_a = glyph_table['A'].blended_sprite;
-    definition("B");
-    load_font(cfg_fontsystem);
+    definition("B"); load_font(cfg_fontsystem);
     EXPECT_EQ(glyph_table['A'].blended_sprite, first_a);
     EXPECT_TRUE(blended_exists(first_a));
     EXPECT_NE(glyph_table['B'].blended_sprite, 0);
@@ -171,8 +141,7 @@ TEST_F(FontLoading, LoadingAgainKeepsUnlistedGlyphsAndSystemLoadStartsAfresh) {
     const int white = create_blended(load_sprite(folder.path() + "/white.bmp", true));
     const int magenta = create_blended(load_sprite(folder.path() + "/magenta.bmp", true));
     frame([&] {
-        draw_blended(white, 10, 10);
-        draw_blended(magenta, 30, 10);
+        draw_blended(white, 10, 10); draw_blended(magenta, 30, 10);
     });
     expect_pixels({{13, 13, black}, {33, 13, rgb(255, 0, 255)}});
 }
@@ -181,10 +150,8 @@ TEST_F(FontLoading, LoadingAgainKeepsUnlistedGlyphsAndSystemLoadStartsAfresh) {
 // glyphs are one height, and the game's icons are there.
 TEST_F(FontLoading, TheShippedFontIsComplete) {
     cfg_fontpath = ZORBEL_SOURCE_DIR "/data/GFX/FONT";
-    cfg_fontsystem = ZORBEL_SOURCE_DIR "/data/DATA/font.txt";
-    load_system_font();
+    cfg_fontsystem = ZORBEL_SOURCE_DIR "/data/DATA/font.txt"; load_system_font();
     const int file = open_read(cfg_fontsystem);
-    ASSERT_NE(file, 0);
     const std::string line = read_line(file);
     close_file(file);
     ASSERT_GT(line.size(), 70u);
@@ -205,12 +172,8 @@ TEST_F(FontLoading, TheShippedFontIsComplete) {
 class TextDrawing : public FontLoading {
 protected:
     void SetUp() override {
-        FontLoading::SetUp();
-        glyph_file("A", 10, 20, red);
-        glyph_file("B", 12, 20, green);
-        glyph_file("I", 6, 20, rgb(30, 30, 200));
-        definition("ABI");
-        load_system_font();
+        FontLoading::SetUp(); glyph_file("A", 10, 20, red); glyph_file("B", 12, 20, green);
+        glyph_file("I", 6, 20, rgb(30, 30, 200)); definition("ABI"); load_system_font();
     }
     static void text(const std::string& t, float zoom = 1, float spacing = 1) {
         draw_text(t, 100, 50, zoom, 0, 255, spacing, 0, 0);
@@ -238,8 +201,7 @@ TEST_F(TextDrawing, ATextWithoutEndMarkIsContinuedByTheNextCall) {
     });
     expect_pixels({{100, 50, red}, {110, 50, green}, {121, 69, green}});
     frame([] {
-        text("A");
-        draw_text("B|", 300, 200, 1, 0, 255, 1, 0, 0);
+        text("A"); draw_text("B|", 300, 200, 1, 0, 255, 1, 0, 0);
     });
     expect_pixels({{310, 200, green}, {305, 200, black}});
 }
@@ -249,32 +211,26 @@ TEST_F(TextDrawing, BlanksIgnoreZoomAndSpacingLettersDoNot) {
     expect_pixels({{105, 50, black}, {106, 50, red}, {125, 89, red}, {126, 50, black}});
     frame([] { text("AA  ", 2, 1.5f); });
     EXPECT_FLOAT_EQ(text_pen_x, 2 * 10 * 2 * 1.5f + 2 * 6);
-    frame([] { text("|AB|", 1, 2); });
-    expect_pixels({{115, 50, black}, {120, 50, green}});
+    frame([] { text("|AB|", 1, 2); }); expect_pixels({{115, 50, black}, {120, 50, green}});
 }
 
 TEST_F(TextDrawing, OddZoomsAndCharactersWithoutGlyph) {
     frame([] { text("A", -3); });   // counts as one
     EXPECT_EQ(blended_width(glyph_table['A'].blended_sprite), 10);
     EXPECT_EQ(blended_height(glyph_table['A'].blended_sprite), 20);
-    expect_pen(10, 0);
-    expect_pixels({{100, 50, red}});
+    expect_pen(10, 0); expect_pixels({{100, 50, red}});
     frame([] { text("|AB", 0); });   // shows nothing
     EXPECT_EQ(blended_width(glyph_table['A'].blended_sprite), 0);
     EXPECT_EQ(blended_height(glyph_table['B'].blended_sprite), 0);
-    expect_pen(0, 0);
-    expect_pixels({{100, 50, black}});
+    expect_pen(0, 0); expect_pixels({{100, 50, black}});
     frame([] { text("xZ\xE9"); });   // no glyphs: nothing drawn, the pen kept
-    expect_pen(0, 0);
-    expect_pixels({{100, 50, black}});
-    frame([] { text("AxB|"); });
+    expect_pen(0, 0); expect_pixels({{100, 50, black}}); frame([] { text("AxB|"); });
     expect_pixels({{110, 50, green}});
 }
 
 TEST_F(TextDrawing, AnAngleKeepsTurningTheGlyphsFrameAfterFrame) {
     for (int i = 0; i < 3; ++i) {
-        frame([] { draw_text("A|", 100, 50, 1, 10, 255, 1, 0, 0); });
-        flip_screen();
+        frame([] { draw_text("A|", 100, 50, 1, 10, 255, 1, 0, 0); }); flip_screen();
     }
     EXPECT_NEAR(blended_angle(glyph_table['A'].blended_sprite), 30.0f, 0.01f);
     frame([] { text("A|"); });
@@ -288,8 +244,7 @@ TEST_F(TextDrawing, BlendsZeroMeanNormalAlphaBlending) {
     frame([] { draw_text("A|", 100, 50, 1, 0, 255, 1, 2, 2); }, ground);   // one, one: adds up
     expect_pixels({{104, 60, rgb(200, 30, 130)}});
     frame([] {
-        draw_text("A|", 300, 50, 1, 0, 255, 1, 2, 2);
-        draw_text("A|", 100, 50, 1, 0, 255, 1, 0, 0);
+        draw_text("A|", 300, 50, 1, 0, 255, 1, 2, 2); draw_text("A|", 100, 50, 1, 0, 255, 1, 0, 0);
     }, ground);
     expect_pixels({{104, 60, red}});
     frame([] { draw_text("A|", 100, 50, 1, 0, 128, 1, 0, 0); }, ground);
