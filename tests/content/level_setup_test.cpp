@@ -1,92 +1,59 @@
-#include <gtest/gtest.h>
-
+// Building a level: its size, music, objects, enemies, the level base and
+// prepared world files, and the progress bars.
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 
-#include "content/io_control.h"
-#include "frontend/menus.h"
-#include "media/random.h"
-#include "support/sound_files.h"
-#include "support/world_pack.h"
-#include "world/enemy_ai.h"
 #include "world/level_dump.h"
-#include "world/world.h"
+#include "world/play_world.h"
 
-using namespace world_pack;
+using namespace play_world;
 
 namespace {
 
-class LevelSetup : public ::testing::Test {
+class LevelSetup : public pack_test {
 protected:
-    static void SetUpTestSuite() { open_headless_screen(320, 240); }
-    static void TearDownTestSuite() { close_headless_screen(); }
     void SetUp() override {
-        init_globals();
-        use_pack(folder);
+        pack_test::SetUp();
         write_level_pack(folder);
-        screen_width = 320;
-        screen_height = 240;
         cfg_worldrandom = 4242;
         build_tile_graphics();
     }
-    std::string base_file(int width, int height) {
-        return folder.write("DATA/level.base",
-                            "zorbel level base\r\n" + std::to_string(width) + "\r\n" +
-                                std::to_string(height) + "\r\n-\r\n-\r\n");
-    }
     // A prepared world: the header, then three lines per cell, column by column.
     std::string world_file(int last_x, int last_y, const std::vector<std::string>& cells) {
-        std::string text = "world\r\n" + std::to_string(last_x) + "\r\n" +
-                           std::to_string(last_y) + "\r\n-\r\n-\r\n";
+        std::string text = "world\r\n" + std::to_string(last_x) + "\r\n" + std::to_string(last_y) + "\r\n-\r\n-\r\n";
         for (const std::string& kind : cells)
-            text += kind.substr(0, 4) + "\r\n" + kind.substr(4, 3) + "\r\n" + kind.substr(7) +
-                    "\r\n";
+            text += kind.substr(0, 4) + "\r\n" + kind.substr(4, 3) + "\r\n" + kind.substr(7) + "\r\n";
         return folder.write("WORLDS/T.ai42", text);
     }
-    void alpha_file(const std::vector<int>& alphas) {
-        std::string text = "1\r\n2\r\n3\r\n4\r\n5\r\n";
-        for (int a : alphas) text += std::to_string(a) + "\r\n";
-        folder.write("WORLDS/T.red", text);
-    }
-    temp_folder folder;
 };
 
-}  // namespace
-
-TEST_F(LevelSetup, TheLevelGrowsWithItsNumberInsideTheBase) {
+// The size grows with the level's number inside the base and the matrix, and
+// is drawn first from the level's own sequence; below 1 it is the whole matrix.
+TEST_F(LevelSetup, TheLevelGrowsWithItsNumberInsideTheBaseAndTheMatrix) {
     level_base_width = 20;
     level_base_height = 10;
     dimension = 3;
     for (int32_t seed = 0; seed < 12; ++seed) {
         cfg_worldrandom = seed;
-        // The size alone, without building: the same draws as a build.
         random_seed(seed + dimension);
-        const int expect_x = random(10) + 10 + 3;
-        const int expect_y = random(5) + 5 + 3;
+        const int expect_x = random(10) + 10 + 3, expect_y = random(5) + 5 + 3;
         build_next_level();
-        EXPECT_EQ(level_last_x, expect_x);
-        EXPECT_EQ(level_last_y, expect_y);
-        EXPECT_GE(level_last_x, 13);
-        EXPECT_LE(level_last_x, 23);
+        EXPECT_EQ(std::tuple(level_last_x, level_last_y), std::tuple(expect_x, expect_y)) << seed;
     }
     EXPECT_EQ(screen_state, 35);
-}
-
-TEST_F(LevelSetup, TheMatrixSizeBoundsTheLevel) {
-    level_base_width = level_base_height = 40;
-    matrix_width = matrix_height = 30;
-    dimension = 1;
-    build_next_level();
-    EXPECT_LE(level_last_x, 30);
-    EXPECT_LE(level_last_y, 30);
-    // A size below 1 takes the whole matrix.
-    level_base_width = level_base_height = 0;
-    dimension = -4;
-    build_next_level();
-    EXPECT_EQ(dimension, 0);
-    EXPECT_EQ(level_last_x, 30);
-    EXPECT_EQ(level_last_y, 30);
+    const struct { int base, matrix, level, last_x, last_y, dimension; } cases[] = {
+        {40, 30, 1, 30, 27, 1}, {0, 30, -4, 30, 30, 0}, {4000, 1024, 1, 512, 512, 1}};
+    for (const auto& c : cases) {
+        level_base_width = level_base_height = c.base;
+        matrix_width = matrix_height = c.matrix;
+        dimension = c.level;
+        build_next_level();
+        EXPECT_EQ(std::tuple(level_last_x, level_last_y, dimension), std::tuple(c.last_x, c.last_y, c.dimension)) << c.base;
+    }
+    EXPECT_EQ(world_matrix[512][512].tile_name, lab_wall);
+    EXPECT_EQ(world_matrix[512][512].active, 1);
+    EXPECT_GT(critical_mass, 1000);
 }
 
 // Every level starts a random track from the level's own sequence, right
@@ -94,8 +61,7 @@ TEST_F(LevelSetup, TheMatrixSizeBoundsTheLevel) {
 TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
     ASSERT_TRUE(start_sound_service());
     register_decoders();
-    for (const char* track : {"a.ogg", "b.ogg", "c.ogg"})
-        folder.write(std::string("MUSIC/") + track, sound_files::ogg());
+    for (const char* track : {"a.ogg", "b.ogg", "c.ogg"}) folder.write(std::string("MUSIC/") + track, sound_files::ogg());
     cfg_ingamemusic = folder.path() + "/MUSIC/";
     load_music_list();
     ASSERT_EQ(music_tracks.size(), 3u);
@@ -124,39 +90,28 @@ TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
     }
 }
 
-TEST_F(LevelSetup, LevelsLargerThanTheArrayAreCutTo512) {
-    level_base_width = level_base_height = 4000;
-    matrix_width = matrix_height = 1024;
-    dimension = 1;
-    build_next_level();
-    EXPECT_EQ(level_last_x, 512);
-    EXPECT_EQ(level_last_y, 512);
-    EXPECT_EQ(world_matrix[512][512].tile_name, lab_wall);
-    EXPECT_EQ(world_matrix[512][512].active, 1);
-    EXPECT_GT(critical_mass, 1000);
-}
-
-TEST_F(LevelSetup, ARebuildReplacesObjectsEnemiesAndSprites) {
+TEST_F(LevelSetup, ARebuildReplacesObjectsEnemiesAndSpritesAndResetEmptiesTheWorld) {
     level_base_width = level_base_height = 16;
     dimension = 2;
     build_next_level();
     ASSERT_FALSE(world_objects.empty());
     ASSERT_FALSE(painters.empty());
-    const int tile_sprite = world_matrix[0][0].tile_sprite;
-    const int object_sprite = world_objects[0].sprite3d;
-    const int painter_sprite = painters[0].sprite;
+    const int sprites[] = {world_matrix[0][0].tile_sprite, world_objects[0].sprite3d, painters[0].sprite};
     const std::string first = dump_level();
     build_next_level();
-    EXPECT_FALSE(blended_exists(tile_sprite));
-    EXPECT_FALSE(blended_exists(object_sprite));
-    EXPECT_FALSE(blended_exists(painter_sprite));
+    for (int sprite : sprites) EXPECT_FALSE(blended_exists(sprite));
     EXPECT_EQ(dump_level(), first);
     for (const enemy& e : painters) {
         const world_cell& cell = world_matrix[e.x / 16][e.y / 16];
-        EXPECT_EQ(cell.use_enemy, 1);
-        EXPECT_EQ(cell.tile_name, lab_floor);
+        EXPECT_EQ(std::tuple(int(cell.use_enemy), cell.tile_name), std::tuple(1, lab_floor));
     }
     EXPECT_LE(int(painters.size()), cfg_maxfoe);
+    view_x = 4;
+    reset_world();
+    EXPECT_TRUE(world_objects.empty());
+    EXPECT_FLOAT_EQ(view_x, 0.0f);
+    EXPECT_EQ(world_matrix[1][1].tile_name, "");
+    EXPECT_EQ(world_matrix[1][1].child_object[0], -1);
 }
 
 TEST_F(LevelSetup, UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLevel) {
@@ -174,45 +129,35 @@ TEST_F(LevelSetup, UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLeve
     build_next_level();
     EXPECT_EQ(tile_definition_reads(), reads + 4);
     EXPECT_EQ(dump_level(), first);
-
     // A modder makes the floor worth more between two levels.
     tile_definition(folder, "LAB_FLOOR", pairs({{"GFXNAME", "floor.png"}, {"VALUE1", "25"}}));
     std::filesystem::last_write_time(definitions + "LAB_FLOOR", an_hour_ago);
     build_next_level();
     EXPECT_EQ(tile_definition_reads(), reads + 5);
     for (int32_t x = 0; x <= level_last_x; ++x)
-        for (int32_t y = 0; y <= level_last_y; ++y) {
-            if (world_matrix[x][y].tile_name == lab_floor) {
-                ASSERT_EQ(world_matrix[x][y].value1, 25);
-            }
-        }
+        for (int32_t y = 0; y <= level_last_y; ++y)
+            if (world_matrix[x][y].tile_name == lab_floor) ASSERT_EQ(world_matrix[x][y].value1, 25);
 }
 
 TEST_F(LevelSetup, TheLevelBaseGivesTheSizesAndTheMarker) {
-    base_file(24, 18);
+    const auto base = [&](int w, int h) {
+        folder.write("DATA/level.base", "base\r\n" + std::to_string(w) + "\r\n" + std::to_string(h) + "\r\n-\r\n-\r\n");
+        load_level_base(folder.path() + "/DATA/level.base");
+    };
     dimension = 1;
-    load_level_base(folder.path() + "/DATA/level.base");
-    EXPECT_EQ(level_base_width, 24);
-    EXPECT_EQ(level_base_height, 18);
+    base(24, 18);
+    EXPECT_EQ(std::tuple(level_base_width, level_base_height, player.angle), std::tuple(24, 18, 16.0f));
     EXPECT_NE(player.sprite, 0);
-    EXPECT_EQ(player.angle, 16);
     EXPECT_LE(level_last_x, 24);
     EXPECT_EQ(world_matrix[0][0].tile_name, lab_wall);
-}
-
-TEST_F(LevelSetup, AnImpossibleBaseStaysInsideTheArray) {
-    base_file(-7, 5000);
-    load_level_base(folder.path() + "/DATA/level.base");
+    base(-7, 5000);   // an impossible base stays inside the array
     EXPECT_GE(level_last_x, 0);
     EXPECT_LE(level_last_y, 512);
-}
-
-TEST_F(LevelSetup, AMissingMarkerImageChangesNothing) {
+    // A missing marker image changes nothing; a second load replaces the first marker.
+    player = player_marker{};
     cfg_cursor = folder.path() + "/GFX/none.png";
     load_player_image();
-    EXPECT_EQ(player.sprite, 0);
-    EXPECT_EQ(player.angle, 0);
-    // A second load replaces the first marker.
+    EXPECT_EQ(std::tuple(player.sprite, player.angle), std::tuple(0, 0.0f));
     cfg_cursor = folder.path() + "/GFX/cursor.png";
     load_player_image();
     const int first = player.sprite;
@@ -225,63 +170,38 @@ TEST(LevelSetupDeath, AMissingLevelBaseOrWorldFileEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     init_globals();
     cfg_selfcreatebase = "/nowhere/level.base";
-    EXPECT_EXIT(load_level_base(cfg_selfcreatebase), ::testing::ExitedWithCode(0),
-                "Could not open:/nowhere/level.base");
-    EXPECT_EXIT(load_world_file("/nowhere/T.ai42"), ::testing::ExitedWithCode(0),
-                "Could not open topographic data");
+    EXPECT_EXIT(load_level_base(cfg_selfcreatebase), ::testing::ExitedWithCode(0), "Could not open:/nowhere/level.base");
+    EXPECT_EXIT(load_world_file("/nowhere/T.ai42"), ::testing::ExitedWithCode(0), "Could not open topographic data");
 }
 
 TEST_F(LevelSetup, AWorldFileListsItsCellsColumnByColumn) {
     world_file(2, 1, {"LAB_WALL", "LAB_FLOOR", "LAB_GREEN", "LAB_WATER", "LAB_FLOOR", "LAB_WALL"});
-    alpha_file({255, 200, 150, 100, 50, 0});
+    folder.write("WORLDS/T.red", "1\r\n2\r\n3\r\n4\r\n5\r\n255\r\n200\r\n150\r\n100\r\n50\r\n0\r\n");
     load_world_file(folder.path() + "/WORLDS/T.ai42");
-    EXPECT_EQ(level_last_x, 2);
-    EXPECT_EQ(level_last_y, 1);
-    const char* kinds[3][2] = {{"LAB_WALL", "LAB_FLOOR"},
-                               {"LAB_GREEN", "LAB_WATER"},
-                               {"LAB_FLOOR", "LAB_WALL"}};
+    EXPECT_EQ(std::tuple(level_last_x, level_last_y), std::tuple(2, 1));
+    const char* kinds[3][2] = {{"LAB_WALL", "LAB_FLOOR"}, {"LAB_GREEN", "LAB_WATER"}, {"LAB_FLOOR", "LAB_WALL"}};
     const int alphas[3][2] = {{255, 200}, {150, 100}, {50, 0}};
     for (int x = 0; x < 3; ++x)
         for (int y = 0; y < 2; ++y) {
             const world_cell& cell = world_matrix[x][y];
-            EXPECT_EQ(cell.tile_name, kinds[x][y]);
-            EXPECT_EQ(cell.active, 1);
-            EXPECT_EQ(cell.alpha, alphas[x][y]);
+            EXPECT_EQ(std::tuple(cell.tile_name.str(), int(cell.active), cell.alpha), std::tuple(kinds[x][y], 1, alphas[x][y]));
             EXPECT_NE(cell.tile_sprite, 0);
         }
     EXPECT_EQ(world_matrix[3][0].active, 0);
     EXPECT_FLOAT_EQ(view_columns, 20.0f);
     // The marker stands on the first cell it may walk on.
-    EXPECT_FLOAT_EQ(player.x, 0.0f);
-    EXPECT_FLOAT_EQ(player.y, 16.0f);
+    EXPECT_EQ(std::tuple(player.x, player.y), std::tuple(0.0f, 16.0f));
     EXPECT_NE(player.sprite, 0);
 }
 
-TEST_F(LevelSetup, AShortWorldFileSetsWhatItHas) {
+TEST_F(LevelSetup, ShortLargeAndNamesOnlyWorldFilesSetWhatTheyHaveAndWhatFits) {
     // The file ends inside the third cell: that cell is set from what is there.
-    const std::string text = "w\r\n1\r\n1\r\n-\r\n-\r\nLAB_\r\nFLO\r\nOR\r\nLAB_\r\nWAL\r\nL\r\nLAB_\r\n";
-    folder.write("WORLDS/T.ai42", text);
+    folder.write("WORLDS/T.ai42", "w\r\n1\r\n1\r\n-\r\n-\r\nLAB_\r\nFLO\r\nOR\r\nLAB_\r\nWAL\r\nL\r\nLAB_\r\n");
     load_world_file(folder.path() + "/WORLDS/T.ai42");
-    EXPECT_EQ(world_matrix[0][0].tile_name, lab_floor);
-    EXPECT_EQ(world_matrix[0][1].tile_name, lab_wall);
-    EXPECT_EQ(world_matrix[1][0].tile_name, "LAB_");
-    EXPECT_EQ(world_matrix[1][0].active, 1);
-    EXPECT_EQ(world_matrix[1][1].active, 0);
-    // Without an alpha file the definitions' alpha stays.
-    EXPECT_EQ(world_matrix[0][0].alpha, 255);
-}
-
-TEST_F(LevelSetup, WithoutBlendedSpritesAWorldHasNamesOnly) {
-    cfg_usesprite3d = 0;
-    world_file(0, 1, {"LAB_FLOOR", "LAB_WALL"});
-    load_world_file(folder.path() + "/WORLDS/T.ai42");
-    EXPECT_EQ(world_matrix[0][0].tile_name, lab_floor);
-    EXPECT_EQ(world_matrix[0][0].active, 1);
-    EXPECT_EQ(world_matrix[0][0].tile_sprite, 0);
-    EXPECT_EQ(world_matrix[0][0].gfx_name, "");
-}
-
-TEST_F(LevelSetup, AWorldLargerThanTheArrayKeepsWhatFits) {
+    EXPECT_EQ(std::tuple(world_matrix[0][0].tile_name, world_matrix[0][1].tile_name, world_matrix[1][0].tile_name.str()),
+              std::tuple(lab_floor, lab_wall, "LAB_"));
+    EXPECT_EQ(std::tuple(world_matrix[1][0].active, world_matrix[1][1].active), std::tuple(uint8_t(1), uint8_t(0)));
+    EXPECT_EQ(world_matrix[0][0].alpha, 255) << "without an alpha file the definitions' alpha stays";
     // 600 rows per column: the cells below row 512 are read past, not stored.
     std::vector<std::string> cells(2 * 600, "LAB_FLOOR");
     cells[599] = "LAB_WATER";   // (0, 599): outside
@@ -289,41 +209,35 @@ TEST_F(LevelSetup, AWorldLargerThanTheArrayKeepsWhatFits) {
     world_file(1, 599, cells);
     load_world_file(folder.path() + "/WORLDS/T.ai42");
     EXPECT_EQ(level_last_y, 512);
-    EXPECT_EQ(world_matrix[1][0].tile_name, lab_green);
-    EXPECT_EQ(world_matrix[0][512].tile_name, lab_floor);
+    EXPECT_EQ(std::tuple(world_matrix[1][0].tile_name, world_matrix[0][512].tile_name), std::tuple(lab_green, lab_floor));
+    // Without blended sprites a world has names only.
+    init_globals();
+    use_pack(folder);
+    cfg_usesprite3d = 0;
+    world_file(0, 1, {"LAB_FLOOR", "LAB_WALL"});
+    load_world_file(folder.path() + "/WORLDS/T.ai42");
+    const world_cell& cell = world_matrix[0][0];
+    EXPECT_EQ(std::tuple(cell.tile_name, int(cell.active), cell.tile_sprite, cell.gfx_name.str()), std::tuple(lab_floor, 1, 0, ""));
 }
 
-TEST_F(LevelSetup, ResetEmptiesTheWorld) {
-    level_base_width = level_base_height = 16;
-    build_next_level();
-    view_x = 4;
-    reset_world();
-    EXPECT_TRUE(world_objects.empty());
-    EXPECT_FLOAT_EQ(view_x, 0.0f);
-    EXPECT_EQ(world_matrix[1][1].tile_name, "");
-    EXPECT_EQ(world_matrix[1][1].child_object[0], -1);
-}
-
-TEST_F(LevelSetup, LoadProgressIsShownAtTheFirstCellAndEvery501st) {
+TEST_F(LevelSetup, ProgressShowsAtTheFirstCellAndEvery501stAndRestartsWithEachLevel) {
     level_last_x = 39;
     level_last_y = 24;   // 1,000 cells
-    const int before = frame_number();
+    int before = frame_number();
     for (int cell = 0; cell < 1000; ++cell) show_load_progress();
     EXPECT_EQ(frame_number() - before, 2);
     EXPECT_NEAR(load_bar, 1.0f + 1000 * 320.0f / (39 * 24), 0.01f);
-}
-
-TEST_F(LevelSetup, BuildProgressRestartsWithEachLevelAndSurvivesAFlatOne) {
     level_last_x = 10;
     level_last_y = 0;   // no area: the step must stay a number
     dimension = 7;
     loaded_dimension = 6;
-    const int before = frame_number();
+    before = frame_number();
     for (int cell = 0; cell < 22; ++cell) show_build_progress();
     EXPECT_EQ(loaded_dimension, 7);
     EXPECT_EQ(frame_number() - before, 1);
     EXPECT_TRUE(std::isfinite(build_bar));
     EXPECT_FLOAT_EQ(build_bar, 1.0f + 22 * 320.0f);
-    // The bar is drawn red at 85 % of the screen height.
-    EXPECT_EQ(read_pixel(5, 204), rgb(255, 0, 0));
+    EXPECT_EQ(read_pixel(5, 204), rgb(255, 0, 0)) << "drawn red at 85 % of the screen height";
 }
+
+}  // namespace
