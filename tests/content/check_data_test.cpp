@@ -14,34 +14,14 @@ using world_pack::bmp;
 using world_pack::pairs;
 
 const std::vector<std::pair<std::string, std::string>> clean_settings = {
-    {"RESBASEW", "640"},
-    {"RESBASEH", "480"},
-    {"RESOLUTION", "16"},
-    {"MAPSIZE", "64"},
-    {"USESPRITE3D", "1"},
-    {"USESELFCREATEBASE", "1"},
-    {"SELFCREATEBASE", "DATA\\level.base"},
-    {"APPENTRY", "WORLDS\\"},
-    {"APPSTART", "T"},
-    {"RGBCODEPATH", "DATA\\TILES\\"},
-    {"TOPOGFX", "GFX\\TILES\\"},
-    {"GFXCODEC", ".png"},
-    {"WORLDGFX", "GFX\\OBJECTS\\"},
-    {"CURSOR", "GFX\\cursor.png"},
-    {"FONTPATH", "GFX\\FONT"},
-    {"FONTSYSTEM", "DATA\\font.txt"},
-    {"EGFXPATH", "GFX\\FLOAT\\"},
-    {"SCREGFXPATH", "GFX\\FLOAT\\"},
-    {"LOADSCREEN", "GFX\\credits#.png"},
-    {"LOADINTROSCREEN", "GFX\\menu.png"},
-    {"SCRSAVE", "SHOTS\\z"},
-    {"LOGPATH", "LOG\\"},
-    {"LOGFILE", "z.log"},
-    {"USELOGFILE", "1"},
-    {"PROFILES", "PROFILES\\"},
-    {"SOUNDFXPATH", "SFX\\"},
-    {"INGAMEMUSIC", "MUSIC\\"},
-};
+    {"RESBASEW", "640"}, {"RESBASEH", "480"}, {"RESOLUTION", "16"}, {"MAPSIZE", "64"}, {"USESPRITE3D", "1"},
+    {"USESELFCREATEBASE", "1"}, {"SELFCREATEBASE", "DATA\\level.base"}, {"APPENTRY", "WORLDS\\"}, {"APPSTART", "T"},
+    {"RGBCODEPATH", "DATA\\TILES\\"}, {"TOPOGFX", "GFX\\TILES\\"}, {"GFXCODEC", ".png"},
+    {"WORLDGFX", "GFX\\OBJECTS\\"}, {"CURSOR", "GFX\\cursor.png"}, {"FONTPATH", "GFX\\FONT"},
+    {"FONTSYSTEM", "DATA\\font.txt"}, {"EGFXPATH", "GFX\\FLOAT\\"}, {"SCREGFXPATH", "GFX\\FLOAT\\"},
+    {"LOADSCREEN", "GFX\\credits#.png"}, {"LOADINTROSCREEN", "GFX\\menu.png"}, {"SCRSAVE", "SHOTS\\z"},
+    {"LOGPATH", "LOG\\"}, {"LOGFILE", "z.log"}, {"USELOGFILE", "1"}, {"PROFILES", "PROFILES\\"},
+    {"SOUNDFXPATH", "SFX\\"}, {"INGAMEMUSIC", "MUSIC\\"}};
 
 const char* const sound_keys[] = {
     "TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND", "PINKTILEFIXEDSOUND", "EXPLOSIONSOUND",
@@ -62,7 +42,7 @@ int ini_line(const std::string& key) {
     return 0;
 }
 
-class check_data_pack : public ::testing::Test {
+class CheckData : public ::testing::Test {
 protected:
     void SetUp() override {
         init_globals();
@@ -71,19 +51,20 @@ protected:
         world_pack::write_painted_kinds(folder);
         folder.write("DATA/level.base", "BASE\r\n16\r\n12\r\n0\r\n0");
         folder.write("DATA/font.txt", "Ab.");
-        for (const char* glyph : {"A", "_b", "POINT"})
-            folder.write(std::string("GFX/FONT/") + glyph + ".png", bmp(8, 8, 0));
-        for (const char* image : {"FLOAT/mote.png", "credits0.png", "credits1.png", "menu.png"})
-            folder.write(std::string("GFX/") + image, bmp(8, 8, 0));
-        folder.write("SFX/beep.ogg", "OggS");
-        for (const char* track : {"menu.ogg", "options.ogg", "score.ogg"})
-            folder.write(std::string("MUSIC/") + track, "OggS");
-        for (const char* written : {"SHOTS", "LOG", "PROFILES"})
-            folder.write(std::string(written) + "/.keep", "");
+        for (const char* glyph : {"FONT/A", "FONT/_b", "FONT/POINT", "FLOAT/mote", "credits0", "credits1", "menu"})
+            folder.write(std::string("GFX/") + glyph + ".png", bmp(8, 8, 0));
+        for (const char* sound : {"SFX/beep.ogg", "MUSIC/menu.ogg", "MUSIC/options.ogg", "MUSIC/score.ogg"})
+            folder.write(sound, "OggS");
+        for (const char* written : {"SHOTS", "LOG", "PROFILES"}) folder.write(std::string(written) + "/.keep", "");
     }
-
     std::vector<data_finding> check() { return check_data(folder.path()); }
-
+    // The findings about `file`, formatted.
+    std::vector<std::string> lines_of(const std::string& file) {
+        std::vector<std::string> lines;
+        for (const data_finding& f : check())
+            if (f.file == file) lines.push_back(format_finding(f));
+        return lines;
+    }
     // The one finding about `file`, which must be there.
     data_finding only_finding_in(const std::string& file) {
         std::vector<data_finding> found;
@@ -92,97 +73,76 @@ protected:
         EXPECT_EQ(found.size(), 1u) << listing(check());
         return found.empty() ? data_finding{} : found.front();
     }
-
     static std::string listing(const std::vector<data_finding>& findings) {
         std::string text;
         for (const data_finding& f : findings) text += format_finding(f) + "\n";
         return text;
     }
-
+    void rename(const std::string& from, const std::string& to) {
+        std::rename((folder.path() + "/" + from).c_str(), (folder.path() + "/" + to).c_str());
+    }
+    void remove(const std::string& name) { std::remove((folder.path() + "/" + name).c_str()); }
     temp_folder folder;
 };
 
-bool says(const data_finding& finding, const std::string& part) {
-    return finding.text.find(part) != std::string::npos;
-}
+bool says(const data_finding& finding, const std::string& part) { return finding.text.find(part) != std::string::npos; }
 
-TEST_F(check_data_pack, a_clean_pack_has_nothing_to_say) { EXPECT_EQ(listing(check()), ""); }
+TEST_F(CheckData, ACleanPackHasNothingToSay) { EXPECT_EQ(listing(check()), ""); }
 
-TEST_F(check_data_pack, a_missing_value_line_shifts_the_pairs_and_is_found_where_it_starts) {
+TEST_F(CheckData, AMissingValueLineShiftsThePairsAndIsFoundWhereItStarts) {
     // LAB_WALL: the value of USECOLLISION is gone, so VALUE1 became its value.
-    world_pack::tile_definition(
-        folder, "LAB_WALL",
-        pairs({{"GFXNAME", "wall.png"}}) + "USECOLLISION\r\n" + pairs({{"VALUE1", "0"}}));
+    world_pack::tile_definition(folder, "LAB_WALL", pairs({{"GFXNAME", "wall.png"}}) + "USECOLLISION\r\n" + pairs({{"VALUE1", "0"}}));
     data_finding wall = only_finding_in("DATA/TILES/T/LAB_WALL");
     EXPECT_TRUE(wall.error);
     EXPECT_EQ(wall.line, 4);
     EXPECT_TRUE(says(wall, "\"VALUE1\", itself a key")) << wall.text;
-
     // An extra line at the top of ini.txt: every key now stands on a value line.
     folder.write("DATA/ini.txt", "Zorbel\r\n" + ini_of(clean_settings));
     data_finding ini = only_finding_in("DATA/ini.txt");
     EXPECT_EQ(ini.line, 1);
-    EXPECT_TRUE(says(ini, "\"Zorbel\" is no key and the line after it is the key \"RESBASEW\""))
-        << ini.text;
+    EXPECT_TRUE(says(ini, "\"Zorbel\" is no key and the line after it is the key \"RESBASEW\"")) << ini.text;
 }
 
-TEST_F(check_data_pack, unknown_keys_and_keys_in_the_wrong_case) {
-    world_pack::object(folder, "gem", 0,
-                       pairs({{"DGFXNAME", "GEM"}, {"DSCOREX", "50"}, {"dgfxshow", "1"}}));
-    std::vector<data_finding> found = check();
-    ASSERT_EQ(found.size(), 2u) << listing(found);
-    EXPECT_EQ(format_finding(found[0]),
-              "error: GFX/OBJECTS/gem.dll:3: unknown key \"DSCOREX\": the game skips it and its "
-              "value line");
-    EXPECT_EQ(format_finding(found[1]),
-              "error: GFX/OBJECTS/gem.dll:5: \"dgfxshow\" is no key: keys are written exactly, "
-              "\"DGFXSHOW\"");
-
+TEST_F(CheckData, UnknownKeysAndKeysInTheWrongCase) {
+    world_pack::object(folder, "gem", 0, pairs({{"DGFXNAME", "GEM"}, {"DSCOREX", "50"}, {"dgfxshow", "1"}}));
+    EXPECT_EQ(listing(check()),
+              "error: GFX/OBJECTS/gem.dll:3: unknown key \"DSCOREX\": the game skips it and its value line\n"
+              "error: GFX/OBJECTS/gem.dll:5: \"dgfxshow\" is no key: keys are written exactly, \"DGFXSHOW\"\n");
     // The slots beyond the fourth are known to modders but have no place.
-    world_pack::tile_definition(folder, "LAB_GREEN",
-                                pairs({{"GFXNAME", "green.png"}, {"#CHILD5", "GEM"}}));
+    world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "green.png"}, {"#CHILD5", "GEM"}}));
     data_finding extra = only_finding_in("DATA/TILES/T/LAB_GREEN");
     EXPECT_FALSE(extra.error);
     EXPECT_EQ(extra.line, 3);
 }
 
-TEST_F(check_data_pack, names_of_images_that_do_not_exist_and_near_misses_of_letter_case) {
+TEST_F(CheckData, NamesOfImagesThatDoNotExistAndNearMissesOfLetterCase) {
     world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "Green.png"}}));
     data_finding green = only_finding_in("DATA/TILES/T/LAB_GREEN");
     EXPECT_EQ(green.line, 2);
-    EXPECT_TRUE(says(green,
-                     "GFXNAME names \"Green.png\", which is no image of GFX/TILES/ "
-                     "(GFX/TILES/green.png differs only in letter case)"))
-        << green.text;
-
+    EXPECT_TRUE(says(green, "GFXNAME names \"Green.png\", which is no image of GFX/TILES/ (GFX/TILES/green.png differs "
+                            "only in letter case)")) << green.text;
     // Without GFXNAME the tile shows dummy.png, which must then be there.
     world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"VALUE1", "1"}}));
-    std::remove((folder.path() + "/GFX/TILES/dummy.png").c_str());
+    remove("GFX/TILES/dummy.png");
     EXPECT_TRUE(says(only_finding_in("DATA/TILES/T/LAB_GREEN"), "shows dummy.png"));
-
     // Images named in ini.txt: the marker, through a folder of another case.
-    std::rename((folder.path() + "/GFX").c_str(), (folder.path() + "/gfx").c_str());
+    rename("GFX", "gfx");
     bool marker = false;
     for (const data_finding& f : check()) {
         if (f.line != ini_line("CURSOR") + 1) continue;
         marker = true;
-        EXPECT_TRUE(says(f,
-                         "GFX/cursor.png does not exist (gfx/cursor.png differs only in "
-                         "letter case)"))
-            << f.text;
+        EXPECT_TRUE(says(f, "GFX/cursor.png does not exist (gfx/cursor.png differs only in letter case)")) << f.text;
     }
     EXPECT_TRUE(marker);
 }
 
-TEST_F(check_data_pack, sounds_and_music_that_are_not_there) {
-    std::rename((folder.path() + "/SFX/beep.ogg").c_str(),
-                (folder.path() + "/SFX/Beep.ogg").c_str());
-    std::remove((folder.path() + "/MUSIC/score.ogg").c_str());
+TEST_F(CheckData, SoundsAndMusicThatAreNotThere) {
+    rename("SFX/beep.ogg", "SFX/Beep.ogg");
+    remove("MUSIC/score.ogg");
     std::vector<data_finding> found = check();
     const auto errors = std::count_if(found.begin(), found.end(), [](const data_finding& f) {
-        return f.error && says(f,
-                               "names the sound \"beep.ogg\", which SFX/ does not hold as an "
-                               ".ogg file (SFX/Beep.ogg differs only in letter case)");
+        return f.error && says(f, "names the sound \"beep.ogg\", which SFX/ does not hold as an .ogg file "
+                                  "(SFX/Beep.ogg differs only in letter case)");
     });
     EXPECT_EQ(errors, int(std::size(sound_keys))) << listing(found);
     const auto music = std::count_if(found.begin(), found.end(), [](const data_finding& f) {
@@ -191,17 +151,7 @@ TEST_F(check_data_pack, sounds_and_music_that_are_not_there) {
     EXPECT_EQ(music, 1) << listing(found);
 }
 
-TEST_F(check_data_pack, a_tile_kind_without_its_definition) {
-    std::rename((folder.path() + "/DATA/TILES/T/LAB_WATER").c_str(),
-                (folder.path() + "/DATA/TILES/T/LAB_Water").c_str());
-    data_finding water = only_finding_in("DATA/TILES/T/LAB_WATER");
-    EXPECT_TRUE(water.error);
-    EXPECT_EQ(water.text,
-              "the tile kind LAB_WATER has no definition (DATA/TILES/T/LAB_Water "
-              "differs only in letter case)");
-}
-
-TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_object_has) {
+TEST_F(CheckData, ObjectsWithoutANameOrADefinitionAndChildrenNoObjectHas) {
     world_pack::object(folder, "gem", 0, pairs({{"DSCORE", "50"}}));
     data_finding gem = only_finding_in("GFX/OBJECTS/gem.dll");
     EXPECT_TRUE(says(gem, "has no DGFXNAME")) << gem.text;
@@ -209,13 +159,10 @@ TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_o
     // So LAB_FLOOR's first child names nothing.
     data_finding floor = only_finding_in("DATA/TILES/T/LAB_FLOOR");
     EXPECT_EQ(floor.line, 4);
-    EXPECT_TRUE(says(floor, "CHILD1 names \"GEM\", which no object's DGFXNAME gives"))
-        << floor.text;
-
-    std::remove((folder.path() + "/GFX/OBJECTS/bomb.dll").c_str());
+    EXPECT_TRUE(says(floor, "CHILD1 names \"GEM\", which no object's DGFXNAME gives")) << floor.text;
+    remove("GFX/OBJECTS/bomb.dll");
     data_finding bomb = only_finding_in("GFX/OBJECTS/bomb.png");
     EXPECT_TRUE(says(bomb, "its definition GFX/OBJECTS/bomb.dll does not exist")) << bomb.text;
-
     folder.write("GFX/OBJECTS/lost.dll", pairs({{"DGFXNAME", "LOST"}}));
     data_finding lost = only_finding_in("GFX/OBJECTS/lost.dll");
     EXPECT_FALSE(lost.error);
@@ -223,31 +170,35 @@ TEST_F(check_data_pack, objects_without_a_name_or_a_definition_and_children_no_o
     folder.write("GFX/OBJECTS/lost.PNG", bmp(8, 8, 0));
     lost = only_finding_in("GFX/OBJECTS/lost.dll");
     EXPECT_TRUE(lost.error);
-    EXPECT_EQ(lost.text,
-              "has no image GFX/OBJECTS/lost.png beside it (GFX/OBJECTS/lost.PNG "
-              "differs only in letter case): the game never reads it");
+    EXPECT_EQ(lost.text, "has no image GFX/OBJECTS/lost.png beside it (GFX/OBJECTS/lost.PNG differs only in letter "
+                         "case): the game never reads it");
 }
 
-TEST_F(check_data_pack, numbers_that_are_not_numbers) {
-    world_pack::tile_definition(
-        folder, "LAB_GREEN",
-        pairs({{"GFXNAME", "green.png"}, {"VALUE1", "ten"}, {"ROTATE", "12 degrees"}}));
-    std::vector<data_finding> found;
-    for (const data_finding& f : check())
-        if (f.file == "DATA/TILES/T/LAB_GREEN") found.push_back(f);
-    ASSERT_EQ(found.size(), 2u) << listing(found);
-    EXPECT_EQ(format_finding(found[0]),
-              "error: DATA/TILES/T/LAB_GREEN:4: VALUE1 \"ten\" is not a number: it reads as 0");
-    EXPECT_EQ(format_finding(found[1]),
-              "warning: DATA/TILES/T/LAB_GREEN:6: ROTATE \"12 degrees\" reads as 12: the rest of "
-              "the line is ignored");
+TEST_F(CheckData, NumbersThatAreNotNumbersFoldersWhereFilesShouldBeAndMissingKindsAndGlyphs) {
+    world_pack::tile_definition(folder, "LAB_GREEN",
+                                pairs({{"GFXNAME", "green.png"}, {"VALUE1", "ten"}, {"ROTATE", "12 degrees"}}));
+    EXPECT_EQ(lines_of("DATA/TILES/T/LAB_GREEN"),
+              (std::vector<std::string>{
+                  "error: DATA/TILES/T/LAB_GREEN:4: VALUE1 \"ten\" is not a number: it reads as 0",
+                  "warning: DATA/TILES/T/LAB_GREEN:6: ROTATE \"12 degrees\" reads as 12: the rest of the line is ignored"}));
+    remove("DATA/TILES/T/LAB_GREEN");
+    folder.write("DATA/TILES/T/LAB_GREEN/x", "");
+    data_finding green = only_finding_in("DATA/TILES/T/LAB_GREEN");
+    EXPECT_TRUE(says(green, "is a folder")) << green.text;
+    rename("DATA/TILES/T/LAB_WATER", "DATA/TILES/T/LAB_Water");
+    data_finding water = only_finding_in("DATA/TILES/T/LAB_WATER");
+    EXPECT_TRUE(water.error);
+    EXPECT_EQ(water.text, "the tile kind LAB_WATER has no definition (DATA/TILES/T/LAB_Water differs only in letter case)");
+    folder.write("DATA/font.txt", "Abc");
+    data_finding font = only_finding_in("DATA/font.txt");
+    EXPECT_EQ(font.line, 1);
+    EXPECT_TRUE(says(font, "\"c\" has no image GFX/FONT/_c.png")) << font.text;
 }
 
-TEST_F(check_data_pack, level_base_and_world_files_too_short_and_a_map_too_large) {
+TEST_F(CheckData, LevelBaseAndWorldFilesTooShortAndAMapTooLarge) {
     folder.write("DATA/level.base", "BASE\r\n16\r\n");
     data_finding base = only_finding_in("DATA/level.base");
     EXPECT_TRUE(says(base, "is too short (2 lines)")) << base.text;
-
     std::vector<std::pair<std::string, std::string>> settings = clean_settings;
     for (auto& [key, value] : settings) {
         if (key == "USESELFCREATEBASE") value = "0";
@@ -257,63 +208,32 @@ TEST_F(check_data_pack, level_base_and_world_files_too_short_and_a_map_too_large
     // Two columns of two rows: four cells, of which the file holds three, one
     // of them of a kind that has no definition.
     folder.write("WORLDS/T.ai42", "W\n1\n1\n0\n0\nLAB_\nWA\nLL\nLAB_\nFLO\nOR\nLAB_\nLAV\nA\n");
-    std::vector<data_finding> found = check();
-    std::vector<std::string> lines;
-    for (const data_finding& f : found) lines.push_back(format_finding(f));
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "error: DATA/ini.txt:" + std::to_string(ini_line("MAPSIZE") + 1) +
-                             ": MAPSIZE 700 is above 512: no level grows beyond 512 x 512 cells",
-                         "error: WORLDS/T.ai42: is too short: it holds 3 of the 4 cells its lines "
-                         "2 and 3 give",
-                         "error: WORLDS/T.ai42:12: the tile kind LAB_LAVA has no definition "
-                         "DATA/TILES/T/LAB_LAVA",
-                     }));
-
+    EXPECT_EQ(listing(check()),
+              "error: DATA/ini.txt:" + std::to_string(ini_line("MAPSIZE") + 1) +
+                  ": MAPSIZE 700 is above 512: no level grows beyond 512 x 512 cells\n"
+                  "error: WORLDS/T.ai42: is too short: it holds 3 of the 4 cells its lines 2 and 3 give\n"
+                  "error: WORLDS/T.ai42:12: the tile kind LAB_LAVA has no definition DATA/TILES/T/LAB_LAVA\n");
     // The alpha file beside it is optional; where it is there, it gives every cell a number.
     folder.write("WORLDS/T.red", "A\n\n\n\n\n255\nhalf\n");
-    found = check();
-    lines.clear();
-    for (const data_finding& f : found)
-        if (f.file == "WORLDS/T.red") lines.push_back(format_finding(f));
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "warning: WORLDS/T.red: holds 2 of the 4 alpha values: the other cells "
-                         "keep their definitions' alpha",
-                         "error: WORLDS/T.red:7: the alpha \"half\" is not a number: it reads as 0",
-                     }));
+    EXPECT_EQ(lines_of("WORLDS/T.red"),
+              (std::vector<std::string>{
+                  "warning: WORLDS/T.red: holds 2 of the 4 alpha values: the other cells keep their definitions' alpha",
+                  "error: WORLDS/T.red:7: the alpha \"half\" is not a number: it reads as 0"}));
 }
 
-TEST_F(check_data_pack, a_folder_where_a_file_should_be_and_a_glyph_without_its_image) {
-    std::remove((folder.path() + "/DATA/TILES/T/LAB_GREEN").c_str());
-    folder.write("DATA/TILES/T/LAB_GREEN/x", "");
-    data_finding green = only_finding_in("DATA/TILES/T/LAB_GREEN");
-    EXPECT_TRUE(says(green, "is a folder")) << green.text;
-
-    folder.write("DATA/font.txt", "Abc");
-    data_finding font = only_finding_in("DATA/font.txt");
-    EXPECT_EQ(font.line, 1);
-    EXPECT_TRUE(says(font, "\"c\" has no image GFX/FONT/_c.png")) << font.text;
-}
-
-TEST_F(check_data_pack, the_tool_says_each_finding_on_a_line_and_exits_by_errors) {
+TEST_F(CheckData, TheToolSaysEachFindingOnALineAndExitsByErrors) {
     command_result clean = run_command(std::string(ZORBEL_TOOL) + " check-data " + folder.path());
     EXPECT_EQ(clean.exit_code, 0) << clean.out;
     EXPECT_EQ(clean.out, "check-data: 0 errors, 0 warnings\n");
-
-    world_pack::tile_definition(folder, "LAB_GREEN",
-                                pairs({{"GFXNAME", "green.png"}, {"ROTATE", "9x"}, {"X", "1"}}));
+    world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "green.png"}, {"ROTATE", "9x"}, {"X", "1"}}));
     command_result broken = run_command(std::string(ZORBEL_TOOL) + " check-data " + folder.path());
     EXPECT_EQ(broken.exit_code, 1);
     EXPECT_EQ(broken.out,
-              "warning: DATA/TILES/T/LAB_GREEN:4: ROTATE \"9x\" reads as 9: the rest of the line "
-              "is ignored\n"
-              "error: DATA/TILES/T/LAB_GREEN:5: unknown key \"X\": the game skips it and its "
-              "value line\n"
+              "warning: DATA/TILES/T/LAB_GREEN:4: ROTATE \"9x\" reads as 9: the rest of the line is ignored\n"
+              "error: DATA/TILES/T/LAB_GREEN:5: unknown key \"X\": the game skips it and its value line\n"
               "check-data: 1 error, 1 warning\n");
-
-    EXPECT_EQ(run_command(std::string(ZORBEL_TOOL) + " check-data").exit_code, 2);
-    EXPECT_EQ(
-        run_command(std::string(ZORBEL_TOOL) + " check-data " + folder.path() + "/nope").exit_code,
-        2);
+    for (const std::string& arguments : {std::string(), " " + folder.path() + "/nope"})
+        EXPECT_EQ(run_command(std::string(ZORBEL_TOOL) + " check-data" + arguments).exit_code, 2) << arguments;
 }
 
 }   // namespace

@@ -74,7 +74,6 @@ TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
         int32_t expected = -1;
         do expected = (expected + 1) % 3;
         while (random(3) != 0);
-
         music_on = 1;
         dimension = dimension_built;
         build_next_level();

@@ -3,22 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <vector>
 
 #include "content/sound_list.h"
-#include "core/startup.h"
 #include "core/system_ini.h"
-#include "frontend/menus.h"
-#include "media/media.h"
-#include "support/sound_files.h"
-#include "support/test_support.h"
+#include "world/play_world.h"
 
 namespace {
 
-std::vector<std::string> heard;
-void listen(const std::string& name) { heard.push_back(name); }
+using play_world::heard;
+using play_world::listen;
 
-class sound_lists : public ::testing::Test {
+class SoundLists : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -31,17 +26,15 @@ protected:
         sound_effect_heard = listen;
     }
     void TearDown() override { shutdown_media(); }
-
     std::vector<std::string> effect_names() const {
         std::vector<std::string> names;
         for (const sound_effect& effect : sound_effects) names.push_back(effect.file_name);
         return names;
     }
-
     temp_folder folder;
 };
 
-TEST_F(sound_lists, effects_are_every_ogg_file_of_the_folder_in_name_order) {
+TEST_F(SoundLists, EffectsAreEveryOggFileOfTheFolderInNameOrderAndPlayByTheirExactName) {
     folder.write("SFX/step.ogg", sound_files::wav());
     folder.write("SFX/fixed.ogg", sound_files::wav());
     folder.write("SFX/broken.ogg", "not a sound");
@@ -49,39 +42,24 @@ TEST_F(sound_lists, effects_are_every_ogg_file_of_the_folder_in_name_order) {
     folder.write("SFX/old.ogg/inner.ogg", sound_files::wav());   // a folder with a sound's name
     cfg_soundfxpath = folder.path() + "\\SFX\\";
     load_sound_effects();
-
     EXPECT_EQ(effect_names(), (std::vector<std::string>{"broken.ogg", "fixed.ogg", "step.ogg"}));
     EXPECT_EQ(sound_effects[1].path, cfg_soundfxpath + "fixed.ogg");
-    EXPECT_EQ(sound_effects[0].loaded, 0);
-    EXPECT_EQ(sound_effects[0].sound, 0);
-    EXPECT_EQ(sound_effects[2].loaded, 1);
+    EXPECT_EQ(std::tuple(sound_effects[0].loaded, sound_effects[0].sound, sound_effects[2].loaded), std::tuple(0, 0, 1));
     EXPECT_TRUE(sound_exists(sound_effects[2].sound));
-
     // Loading again replaces the list and frees the old sounds.
     const int old_sound = sound_effects[2].sound;
     load_sound_effects();
     ASSERT_EQ(sound_effects.size(), 3u);
     EXPECT_FALSE(sound_exists(old_sound));
     EXPECT_TRUE(sound_exists(sound_effects[2].sound));
-}
-
-TEST_F(sound_lists, effects_play_by_their_exact_file_name_only) {
-    folder.write("SFX/step.ogg", sound_files::wav());
-    folder.write("SFX/broken.ogg", "not a sound");
-    cfg_soundfxpath = folder.path() + "/SFX/";
-    load_sound_effects();
-
-    play_sound_effect("step.ogg", 0);
-    play_sound_effect("step.ogg", 0);   // twice in one frame: both start
-    play_sound_effect("Step.ogg", 0);   // case counts
-    play_sound_effect("step", 0);       // the ending is part of the name
-    play_sound_effect("broken.ogg", 0); // failed to load: never played
-    play_sound_effect("", 0);           // an absent configuration key
+    // Twice in a frame both start; case and the ending count; a sound that
+    // failed to load and an absent key play nothing.
+    for (const char* name : {"step.ogg", "step.ogg", "Step.ogg", "step", "broken.ogg", "", "fixed.ogg"}) play_sound_effect(name, 0);
     play_sound_effect("step.ogg", 1);
-    EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "step.ogg", "step.ogg"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "step.ogg", "fixed.ogg", "step.ogg"}));
 }
 
-TEST_F(sound_lists, missing_folders_give_empty_lists_and_silence) {
+TEST_F(SoundLists, MissingFoldersGiveEmptyListsAndSilence) {
     cfg_soundfxpath = folder.path() + "/nothing/";
     cfg_ingamemusic = folder.path() + "/nothing/";
     load_sound_effects();
@@ -97,7 +75,7 @@ TEST_F(sound_lists, missing_folders_give_empty_lists_and_silence) {
 
 // The music list names the tracks in name order and loads none of them; a
 // track streams only while it plays.
-TEST_F(sound_lists, a_track_streams_while_it_plays_and_free_music_lets_it_go) {
+TEST_F(SoundLists, ATrackStreamsWhileItPlaysAndFreeMusicLetsItGo) {
     folder.write("MUSIC/menu.ogg", sound_files::ogg());
     folder.write("MUSIC/options.ogg", sound_files::ogg());
     folder.write("MUSIC/cover.png", "image");
@@ -105,24 +83,18 @@ TEST_F(sound_lists, a_track_streams_while_it_plays_and_free_music_lets_it_go) {
     cfg_ingamemusic = folder.path() + "\\MUSIC\\";
     load_music_list();
     ASSERT_EQ(music_tracks.size(), 2u);
-    EXPECT_EQ(music_tracks[0].file_name, "menu.ogg");
-    EXPECT_EQ(music_tracks[1].path, cfg_ingamemusic + "options.ogg");
-    EXPECT_EQ(music_tracks[0].sound, 0);
-    EXPECT_EQ(music_tracks[1].sound, 0);
-
+    EXPECT_EQ(std::tuple(music_tracks[0].file_name, music_tracks[1].path, music_tracks[0].sound, music_tracks[1].sound),
+              std::tuple("menu.ogg", cfg_ingamemusic + "options.ogg", 0, 0));
     play_music("options.ogg");
     const int options = music_tracks[1].sound;
     EXPECT_TRUE(music_exists(options));
     EXPECT_EQ(music_tracks[0].sound, 0);
-
     play_music("menu.ogg");   // one track at a time: the old one is let go
     EXPECT_FALSE(music_exists(options));
     EXPECT_EQ(music_tracks[1].sound, 0);
     EXPECT_TRUE(music_exists(music_tracks[0].sound));
-
     play_music("Menu.ogg");   // no such track: silence, but the old one stopped all the same
     EXPECT_EQ(music_tracks[0].sound, 0);
-
     play_music("menu.ogg");
     const int menu = music_tracks[0].sound;
     free_music();
@@ -130,7 +102,7 @@ TEST_F(sound_lists, a_track_streams_while_it_plays_and_free_music_lets_it_go) {
     EXPECT_EQ(music_tracks[0].sound, 0);
 }
 
-TEST_F(sound_lists, a_random_track_comes_from_the_list_and_nothing_plays_with_music_off) {
+TEST_F(SoundLists, ARandomTrackComesFromTheListAndNothingPlaysWithMusicOff) {
     folder.write("MUSIC/only.ogg", sound_files::ogg());
     cfg_ingamemusic = folder.path() + "/MUSIC/";
     load_music_list();
@@ -148,7 +120,7 @@ TEST_F(sound_lists, a_random_track_comes_from_the_list_and_nothing_plays_with_mu
 // The pack that ships with the game: every sound the configuration names is
 // there and decodes, and so does every track (which tracks there are is the
 // front end's shipped-pack test).
-TEST_F(sound_lists, the_shipped_pack_has_every_configured_sound) {
+TEST_F(SoundLists, TheShippedPackHasEveryConfiguredSound) {
     const std::string data = std::string(ZORBEL_SOURCE_DIR) + "/data";
     base_folder = data + "\\";
     read_configuration(data + "/DATA/ini.txt");
@@ -156,19 +128,16 @@ TEST_F(sound_lists, the_shipped_pack_has_every_configured_sound) {
     ASSERT_FALSE(sound_effects.empty());
     for (const sound_effect& effect : sound_effects)
         EXPECT_EQ(effect.loaded, 1) << effect.file_name;
-
-    const std::string* configured[] = {
-        &cfg_timersound,     &cfg_endtimersound, &cfg_deftilesound,       &cfg_fixedtilesound,
-        &cfg_pinktilefixedsound, &cfg_bombpickupsound, &cfg_explosionsound, &cfg_gameover,
-        &cfg_swapsound,      &cfg_pickbombsound, &cfg_leveldone,          &cfg_extratime,
-        &cfg_removetile,     &cfg_grimblewood1,  &cfg_grimblewood};
+    const std::string* configured[] = {&cfg_timersound, &cfg_endtimersound, &cfg_deftilesound, &cfg_fixedtilesound,
+                                       &cfg_pinktilefixedsound, &cfg_bombpickupsound, &cfg_explosionsound, &cfg_gameover,
+                                       &cfg_swapsound, &cfg_pickbombsound, &cfg_leveldone, &cfg_extratime,
+                                       &cfg_removetile, &cfg_grimblewood1, &cfg_grimblewood};
     for (const std::string* name : configured) {
         EXPECT_FALSE(name->empty());
         heard.clear();
         play_sound_effect(*name, 0);
         EXPECT_EQ(heard, std::vector<std::string>{*name});
     }
-
     cfg_ingamemusic = data + "/" + cfg_ingamemusic;
     load_music_list();
     ASSERT_FALSE(music_tracks.empty());
