@@ -47,7 +47,6 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
     EXPECT_EQ(world_matrix[8][4].active + world_matrix[7][5].active, 0);
     EXPECT_FLOAT_EQ(view_columns, 20.0f);
     EXPECT_FLOAT_EQ(view_rows, 15.0f);
-
     init_world_globals();
     level_last_x = level_last_y = 3;
     fill_with_walls(3, 3);
@@ -58,7 +57,6 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
     EXPECT_FLOAT_EQ(player.y, 16.0f);
     EXPECT_EQ(player.state, 22);
     EXPECT_EQ(critical_mass + time_left, 0);
-
     init_world_globals();
     player.x = 5;
     level_last_x = 0;

@@ -61,7 +61,6 @@ protected:
         shutdown_media();
         set_fake_desktop(0, 0);
     }
-
     // The arrow toward the nearest tile still to paint, along free cells;
     // 0 when none is left.
     static int arrow_toward_work() {
@@ -89,14 +88,12 @@ protected:
         }
         return 0;
     }
-
     temp_folder folder;
 };
 
 TEST_F(PlayThrough, AScriptedPlayerFinishesTheFirstLevelAndTheNextIsBuilt) {
     ASSERT_EQ(dimension, 1);
     ASSERT_GT(critical_mass, 0);
-
     std::vector<input_frame> script;
     int frames = 0;
     for (; frames < 2000 && dimension == 1; ++frames) {
@@ -113,7 +110,6 @@ TEST_F(PlayThrough, AScriptedPlayerFinishesTheFirstLevelAndTheNextIsBuilt) {
     EXPECT_GT(score, 0);
     EXPECT_EQ(level_score, score);
     EXPECT_EQ(time_left, 0);
-
     // The next pass builds level 2 (its progress bar flips now and then)
     // and opens it with its banner: a frame for every five pixels of the
     // screen's width, then the frame itself.

@@ -152,19 +152,16 @@ TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     EXPECT_EQ(world_matrix[2][2].use_collision, 0);
     EXPECT_EQ(trap_requested, 0);
     heard.clear();
-
     cfg_gamemode = "HARDCORE";
     lay(1, 1, {"#####", "#b.b#", "##.##", "#####"});
     stand_on(2, 2);
     player_step();   // blue already: nothing happens
     EXPECT_TRUE(heard.empty());
-
     stand_on(3, 2);
     player_step();
     EXPECT_EQ(kind_at(3, 2), lab_blue_floor);
     EXPECT_EQ(world_matrix[3][2].use_collision, 1) << "no stepping back onto painted floor";
     EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"}) << "floor below: not trapped";
-
     heard.clear();
     lay(1, 1, {"#####", "#b.b#", "##b##", "#####"});
     stand_on(3, 2);
@@ -193,7 +190,6 @@ TEST_F(TileRules, PaintersColourFloorAndBlueAndErasersTakeTilesBackToFloor) {
     tile(3, 3, lab_floor);   // a pixel position belongs to the nearest cell
     paint_pink(int32_t(3 * tile_width - 7), int32_t(3 * tile_height + 7));
     EXPECT_EQ(kind_at(3, 3), lab_pink_floor);
-
     lay(1, 5, {"BPpb.~"});
     score = 100;
     critical_mass = 5;

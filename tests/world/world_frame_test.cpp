@@ -64,7 +64,6 @@ TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
     EXPECT_EQ(shown.front(), 101) << "counting starts in the frame of the pick-up";
     EXPECT_EQ(shown[24], 125);
     EXPECT_EQ(shown.back(), 125);
-
     stand_on(2, 1);
     for (int i = 0; i < 5; ++i) frame();
     EXPECT_EQ(score, 130);
