@@ -3,10 +3,10 @@
 #include "core/eventhandler.h"
 #include "core/startup.h"
 #include "core/super_gfx.h"
-#include "text/font_engine.h"
-#include "text/text_engine.h"
 #include "play_world.h"
 #include "support/held_keys.h"
+#include "text/font_engine.h"
+#include "text/text_engine.h"
 
 using namespace play_world;
 
@@ -20,8 +20,15 @@ protected:
         critical_mass = 5;   // the level goes on
         dimension = loaded_dimension = 1;
     }
-    const std::string& text(int line) { return lines[size_t(line)].text; }
-    void read_display() { lines = hud_lines(); }
+    const std::string& text(int line) { return (lines = hud_lines())[size_t(line)].text; }
+    std::vector<int32_t> scores_over(int frames) {
+        std::vector<int32_t> shown;
+        for (int i = 0; i < frames; ++i) {
+            frame();
+            shown.push_back(score);
+        }
+        return shown;
+    }
     std::array<hud_line, 5> lines;
 };
 
@@ -30,18 +37,10 @@ enum { score_line, time_line, mass_line, dimension_line, best_line };
 TEST_F(Frame, TheShownScoreCountsUpToItsTarget) {
     score = 10;
     score_target = 15;
-    std::vector<int32_t> shown;
-    for (int i = 0; i < 7; ++i) {
-        frame();
-        shown.push_back(score);
-    }
-    EXPECT_EQ(shown, (std::vector<int32_t>{11, 12, 13, 14, 15, 15, 15}));
-    read_display();
+    EXPECT_EQ(scores_over(7), (std::vector<int32_t>{11, 12, 13, 14, 15, 15, 15}));
     EXPECT_EQ(text(score_line), " SCORE 15|");
-    // The target is a floor the score climbs back to after a loss.
-    score = 13;
-    frame();
-    EXPECT_EQ(score, 14);
+    score = 13;   // the target is a floor the score climbs back to after a loss
+    EXPECT_EQ(scores_over(1), std::vector<int32_t>{14});
 }
 
 // An object worth counted points adds them, one a frame, whatever the score
@@ -56,29 +55,20 @@ TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
     put_object(2, 1, 0, "COIN", coin);
     score = 100;
     stand_on(1, 1);
-    std::vector<int32_t> shown;
-    for (int i = 0; i < 27; ++i) {
-        frame();
-        shown.push_back(score);
-    }
+    const std::vector<int32_t> shown = scores_over(27);
     EXPECT_EQ(shown.front(), 101) << "counting starts in the frame of the pick-up";
     EXPECT_EQ(shown[24], 125);
     EXPECT_EQ(shown.back(), 125);
     stand_on(2, 1);
-    for (int i = 0; i < 5; ++i) frame();
-    EXPECT_EQ(score, 130);
+    EXPECT_EQ(scores_over(5).back(), 130);
     reset_game_counters();   // Return on the title menu
-    for (int i = 0; i < 30; ++i) frame();
-    EXPECT_EQ(score, 0);
+    EXPECT_EQ(scores_over(30).back(), 0);
 }
 
 // From the start of a level (the view at column and row 0) a step left or up
 // moves the marker, which paints the cell it reaches; the view stays.
 TEST_F(Frame, TheFirstStepLeftOrUpMovesTheMarker) {
-    const struct {
-        uint8_t direction;
-        int32_t x, y;
-    } steps[] = {{stick_left, 2, 3}, {stick_up, 3, 2}};
+    const struct { uint8_t direction; int32_t x, y; } steps[] = {{stick_left, 2, 3}, {stick_up, 3, 2}};
     for (const auto& s : steps) {
         lay(1, 1, {".....", ".....", ".....", "....."});
         stand_on(3, 3);
@@ -98,9 +88,9 @@ TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
     cfg_gamemode = "HARDCORE";
     lay(1, 1, {"###", "#.#", "#b#", "###"});
     stand_on(2, 2);
-    critical_mass = 0;                       // would end the level
+    critical_mass = 0;                 // would end the level
     time_left = 0;
-    clock_frames = clock_tick_limit;         // would tick the clock below 0
+    clock_frames = clock_tick_limit;   // would tick the clock below 0
     static std::vector<std::string> heard_at_the_title;
     heard_at_the_title.clear();
     screen_frame_seen = [] {
@@ -122,21 +112,15 @@ TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {
     time_left = -1;
     critical_mass = 17;
     dimension = 3;
-    read_display();
     const std::string expected[] = {" SCORE 1234|", " TIME -1|", " CRITICAL MASS 17|", " DIMENSION 3|"};
     for (int line = score_line; line <= dimension_line; ++line) EXPECT_EQ(text(line), expected[line]);
     // Fractions of the screen; the best score at half size.
-    EXPECT_FLOAT_EQ(lines[score_line].x, 0.70f * width);
-    EXPECT_FLOAT_EQ(lines[score_line].y, 0.05f * height);
-    EXPECT_FLOAT_EQ(lines[time_line].x, 0.06f * width);
-    EXPECT_FLOAT_EQ(lines[mass_line].x, 0.40f * width);
-    EXPECT_FLOAT_EQ(lines[best_line].y, 0.05f * height);
-    EXPECT_FLOAT_EQ(lines[best_line].zoom, 0.5f);
-    // A new record shows as the best at once.
-    highscore_best = 30;
+    EXPECT_EQ(std::tuple(lines[score_line].x, lines[score_line].y, lines[time_line].x, lines[mass_line].x),
+              std::tuple(0.70f * width, 0.05f * height, 0.06f * width, 0.40f * width));
+    EXPECT_EQ(std::tuple(lines[best_line].y, lines[best_line].zoom), std::tuple(0.05f * height, 0.5f));
+    highscore_best = 30;   // a new record shows as the best at once
     for (auto [points, best] : {std::pair{20, " HIGHSCORE:  30|"}, {30, " HIGHSCORE:  30|"}, {45, " HIGHSCORE:  45|"}}) {
         score = score_target = points;
-        read_display();
         EXPECT_EQ(text(best_line), best);
     }
 }
@@ -146,11 +130,8 @@ TEST_F(Frame, ACriticalMassBelowOneShowsZeroAndEndsTheLevel) {
     score = 77;
     time_left = 9;
     frame();
-    read_display();
     EXPECT_EQ(text(mass_line), " CRITICAL MASS 0|");
-    EXPECT_EQ(dimension, 2);
-    EXPECT_EQ(time_left, 0);
-    EXPECT_EQ(level_score, 77);
+    EXPECT_EQ(std::tuple(dimension, time_left, level_score), std::tuple(2, 0, 77));
     EXPECT_EQ(heard, std::vector<std::string>{"leveldone.ogg"});
 }
 
@@ -176,20 +157,17 @@ TEST_F(Frame, RulesRunForVisibleTilesAndShowTheirResultAtOnce) {
     lay(2, 2, {"bb", "bb"});
     lay(30, 2, {"bb", "bb"});   // beyond the window of 20 columns
     frame();
-    EXPECT_EQ(kind_at(2, 2), lab_fixed_floor);
-    EXPECT_EQ(kind_at(30, 2), lab_blue_floor);
-    // Cell (2, 2) shows fixed in the frame that fixed it. The full-screen
-    // pass moves the picture by a fraction of a pixel: look mid-tile.
+    EXPECT_EQ(std::tuple(kind_at(2, 2), kind_at(30, 2)), std::tuple(lab_fixed_floor, lab_blue_floor));
+    // Shown fixed in the frame that fixed it (the full-screen pass moves the
+    // picture by a fraction of a pixel: look mid-tile).
     EXPECT_EQ(pixel_of_cell(2, 2), fixed_colour);
-    // Its neighbour to the right is judged later in the same pass, with
-    // (2, 2) already fixed. The lower row has nothing good below it.
-    EXPECT_EQ(kind_at(3, 2), lab_fixed_floor);
-    EXPECT_EQ(kind_at(2, 3), lab_blue_floor);
-    EXPECT_EQ(kind_at(3, 3), lab_blue_floor);
+    // Its right neighbour is judged later in the pass, with (2, 2) already
+    // fixed; the lower row has nothing good below it.
+    EXPECT_EQ(std::tuple(kind_at(3, 2), kind_at(2, 3), kind_at(3, 3)), std::tuple(lab_fixed_floor, lab_blue_floor, lab_blue_floor));
     EXPECT_EQ(critical_mass, 5 - 2);
 }
 
-TEST_F(Frame, TheFullScreenPassMagnifiesTheTopLeftWhenZoomed) {
+TEST_F(Frame, TheFullScreenPassMagnifiesTheTopLeftWhenZoomedAndTheOverlayLiesOverEverything) {
     lay(1, 1, {"."});
     lay(3, 3, {","});
     frame();
@@ -199,17 +177,13 @@ TEST_F(Frame, TheFullScreenPassMagnifiesTheTopLeftWhenZoomed) {
     EXPECT_EQ(read_pixel(56, 56), floor_colour) << "cell (1, 1) doubled in size";
     EXPECT_TRUE(blended_exists(grabbed_sprite)) << "the grab lives until the next frame";
     const int32_t first = grabbed_sprite;
-    frame();
-    EXPECT_FALSE(blended_exists(first)) << "and is then replaced";
-}
-
-TEST_F(Frame, TheOverlayLiesOverEverything) {
+    apply_configuration_entry("FULLSCREENZOOM", "1");
     folder.write("GFX/glass.png", bmp(32, 32, rgb(40, 40, 40)));
     load_top_glass(folder.path() + "/GFX/glass.png");
     ASSERT_EQ(top_glass_ready, 1);
-    lay(1, 1, {"."});
     frame();
-    EXPECT_EQ(read_pixel(200, 200), 0u) << "off unless switched on";
+    EXPECT_FALSE(blended_exists(first)) << "and is then replaced";
+    EXPECT_EQ(read_pixel(200, 200), 0u) << "the overlay is off unless switched on";
     cfg_usetopglass = 1;
     frame();
     EXPECT_EQ(read_pixel(200, 200), rgb(40, 40, 40));
@@ -218,12 +192,7 @@ TEST_F(Frame, TheOverlayLiesOverEverything) {
 
 TEST_F(Frame, EndingTheGameAfterQuittingEndsTheProgram) {
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(
-        {
-            quit_requested = 1;
-            end_game();
-        },
-        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((quit_requested = 1, end_game()), ::testing::ExitedWithCode(0), "");
 }
 
 // The banner and the game-over display on an 800-pixel screen.
@@ -237,7 +206,7 @@ protected:
     }
 };
 
-TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFrames) {
+TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFramesOncePerLevel) {
     lay(1, 1, {"..."});
     new_level_banner = 1;
     const int before = frame_number();
@@ -245,11 +214,10 @@ TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFrames) {
     EXPECT_EQ(frame_number() - before, 160);
     EXPECT_EQ(new_level_banner, 0);
     EXPECT_EQ(text_pen_x, 0.0f) << "the next frame's texts start where they should";
-    // The frame goes on after the banner and draws the level again.
-    EXPECT_EQ(pixel_of_cell(2, 1), floor_colour);
+    EXPECT_EQ(pixel_of_cell(2, 1), floor_colour) << "the frame goes on and draws the level";
     const int again = frame_number();
     frame();
-    EXPECT_EQ(frame_number(), again) << "once per level";
+    EXPECT_EQ(frame_number(), again);
     // The last banner frame stays on the back buffer when nothing else is drawn.
     show_dimension_banner();
     EXPECT_EQ(pixel_of_cell(2, 1), floor_colour);
@@ -266,8 +234,7 @@ TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
 
 // The banner's first frame would have a zoom of 10 / 0.
 TEST_F(Sequences, TheBannersFirstFrameShowsNoTextAndTheSecondDoes) {
-    // A one-letter font: "D", 16 pixels, from the floor image.
-    int32_t image = 0;
+    int32_t image = 0;   // a one-letter font: "D", 16 pixels, from the floor image
     for (const tile_graphic& g : tile_graphics)
         if (g.file_name == "floor.png") image = g.sprite;
     glyph& d = glyph_table['D'];
