@@ -51,8 +51,7 @@ TEST_F(LevelSetup, TheLevelGrowsWithItsNumberInsideTheBaseAndTheMatrix) {
         build_next_level();
         EXPECT_EQ(std::tuple(level_last_x, level_last_y, dimension), std::tuple(c.last_x, c.last_y, c.dimension)) << c.base;
     }
-    EXPECT_EQ(world_matrix[512][512].tile_name, lab_wall);
-    EXPECT_EQ(world_matrix[512][512].active, 1);
+    EXPECT_EQ(std::tuple(world_matrix[512][512].tile_name, world_matrix[512][512].active), std::tuple(lab_wall, 1));
     EXPECT_GT(critical_mass, 1000);
 }
 
@@ -109,8 +108,7 @@ TEST_F(LevelSetup, ARebuildReplacesObjectsEnemiesAndSpritesAndResetEmptiesTheWor
     reset_world();
     EXPECT_TRUE(world_objects.empty());
     EXPECT_FLOAT_EQ(view_x, 0.0f);
-    EXPECT_EQ(world_matrix[1][1].tile_name, "");
-    EXPECT_EQ(world_matrix[1][1].child_object[0], -1);
+    EXPECT_EQ(std::tuple(world_matrix[1][1].tile_name, world_matrix[1][1].child_object[0]), std::tuple("", -1));
 }
 
 TEST_F(LevelSetup, UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLevel) {

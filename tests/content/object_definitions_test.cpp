@@ -67,8 +67,7 @@ TEST_F(ObjectDefinitions, NamesAndMissingDefinitions) {
     folder.write("GFX/OBJECTS/e_folder.png/x", "a folder with an image ending");
     load_object_definitions();
     ASSERT_EQ(object_definitions.size(), 4u);
-    EXPECT_EQ(find("a_hash.png")->name, "NOPE");
-    EXPECT_EQ(find("b_empty.png")->name, "NOPE");
+    EXPECT_EQ(std::tuple(find("a_hash.png")->name, find("b_empty.png")->name), std::tuple("NOPE", "NOPE"));
     EXPECT_EQ(find("c_absent.png")->name, "");
     const object_definition* bare = find("d_bare.png");
     EXPECT_EQ(std::tuple(bare->name, bare->density, bare->gfx_show), std::tuple("", 0, 0));
@@ -131,8 +130,7 @@ TEST_F(ObjectDefinitions, ChancesAndTwinNames) {
     set_tile(3, 3, "LAB_GEM", true);
     // Both twins spawn, the slot keeps the later one, both count as goodies.
     EXPECT_EQ(world_objects.size(), 2u);
-    EXPECT_EQ(world_matrix[3][3].child_object[0], 1);
-    EXPECT_EQ(critical_mass, 2);
+    EXPECT_EQ(std::tuple(world_matrix[3][3].child_object[0], critical_mass), std::tuple(1, 2));
     // Density 9 spawns about once in ten.
     object(folder, "b_gem", bomb_colour, pairs({{"DGFXNAME", "GEM"}, {"DDENSITY", "9"}}));
     std::remove((folder.path() + "/GFX/OBJECTS/c_gem.dll").c_str());

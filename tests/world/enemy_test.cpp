@@ -79,8 +79,7 @@ TEST_F(Enemies, SmallStepsCrossATileInSeveralFramesAndNoStepClosesAnAxis) {
     painters.assign(1, enemy_at(2, 2));   // without a step size the heading still changes
     painters[0].step_x = 0;
     passes();
-    EXPECT_EQ(painters[0].x, 32);
-    EXPECT_EQ(painters[0].heading, heading_right);
+    EXPECT_EQ(std::tuple(painters[0].x, painters[0].heading), std::tuple(32, heading_right));
     EXPECT_TRUE(heard.empty());
 }
 
@@ -99,9 +98,7 @@ TEST_F(Enemies, ErasersCrossWaterThatHoldsPaintersAndRemoveFixedTiles) {
     critical_mass = 2;
     heard.clear();
     passes();   // an eraser on a fixed tile removes it, then steps
-    EXPECT_EQ(kind_at(3, 5), lab_floor);
-    EXPECT_EQ(score, 40);
-    EXPECT_EQ(critical_mass, 3);
+    EXPECT_EQ(std::tuple(kind_at(3, 5), score, critical_mass), std::tuple(lab_floor, 40, 3));
     EXPECT_EQ(heard, (std::vector<std::string>{"removetile.ogg", "step.ogg"}));
 }
 
@@ -143,8 +140,7 @@ TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {
         list->push_back(e);
     }
     passes();
-    EXPECT_EQ(painters[0].x, 512 * 16);
-    EXPECT_EQ(erasers[0].x, 512 * 16);
+    EXPECT_EQ(std::tuple(painters[0].x, erasers[0].x), std::tuple(512 * 16, 512 * 16));
     // Enemies somewhere far off are drawn and ruled without reading outside.
     painters[0].x = erasers[0].x = -900000;
     painters[0].turn_chance = erasers[0].turn_chance = 0;

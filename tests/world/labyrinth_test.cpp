@@ -55,8 +55,7 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
     EXPECT_EQ(world_matrix[1][1].tile_name, lab_floor);
     EXPECT_FLOAT_EQ(player.x, 16.0f);
     EXPECT_FLOAT_EQ(player.y, 16.0f);
-    EXPECT_EQ(player.state, 22);
-    EXPECT_EQ(critical_mass + time_left, 0);
+    EXPECT_EQ(std::tuple(player.state, critical_mass + time_left), std::tuple(22, 0));
     init_world_globals();
     player.x = 5;
     level_last_x = 0;

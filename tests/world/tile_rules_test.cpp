@@ -56,8 +56,7 @@ TEST_F(TileRules, FixedNeighboursCountAndAFixedTileStaysAsItIs) {
     score = 0;
     fix_blue_tile(4, 5);
     fix_blue_tile(3, 5);
-    EXPECT_EQ(score, 0);
-    EXPECT_EQ(critical_mass, -1);
+    EXPECT_EQ(std::tuple(score, critical_mass), std::tuple(0, -1));
     EXPECT_TRUE(heard.empty());
     // Fixed pink helps a pink tile; blue neighbours do not, nor pink ones a blue tile.
     lay(4, 8, {"pP", "pp"});
@@ -66,16 +65,14 @@ TEST_F(TileRules, FixedNeighboursCountAndAFixedTileStaysAsItIs) {
     fix_pink_tile(4, 8);
     fix_pink_tile(8, 8);
     fix_blue_tile(12, 8);
-    EXPECT_EQ(kind_at(4, 8), lab_fixed_pink_floor);
-    EXPECT_EQ(kind_at(8, 8), lab_pink_floor);
+    EXPECT_EQ(std::tuple(kind_at(4, 8), kind_at(8, 8)), std::tuple(lab_fixed_pink_floor, lab_pink_floor));
     EXPECT_EQ(kind_at(12, 8), lab_blue_floor);
 }
 
 TEST_F(TileRules, TheCornerCellIsJudgedThroughTheCellDiagonallyInside) {
     lay(0, 0, {"b.", "bb", "bb"});
     fix_blue_tile(0, 0);
-    EXPECT_EQ(kind_at(1, 1), lab_fixed_floor);
-    EXPECT_EQ(kind_at(0, 0), lab_blue_floor);
+    EXPECT_EQ(std::tuple(kind_at(1, 1), kind_at(0, 0)), std::tuple(lab_fixed_floor, lab_blue_floor));
     // At the far corner the looks reach beyond the matrix, where nothing is good.
     lay(510, 510, {"bbb", "bbb", "bbb"});
     fix_blue_tile(512, 512);
@@ -120,8 +117,7 @@ TEST_F(TileRules, PickUpsGiveTimePointsAndCountUp) {
     score = 20;
     stand_on(2, 2);
     player_step();
-    EXPECT_EQ(time_left, 14);
-    EXPECT_EQ(score, 25);
+    EXPECT_EQ(std::tuple(time_left, score), std::tuple(14, 25));
     EXPECT_EQ(heard, (std::vector<std::string>{"extratime.ogg", "step.ogg"}));
     stand_on(3, 2);
     player_step();
@@ -139,9 +135,7 @@ TEST_F(TileRules, PickUpsGiveTimePointsAndCountUp) {
         stand_on(x, 2);
         player_step();
     }
-    EXPECT_EQ(time_left, 14);
-    EXPECT_EQ(score, 32);
-    EXPECT_EQ(kind_at(5, 2), lab_blue_floor);
+    EXPECT_EQ(std::tuple(time_left, score, kind_at(5, 2)), std::tuple(14, 32, lab_blue_floor));
 }
 
 TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
@@ -149,8 +143,7 @@ TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     stand_on(2, 2);
     player_step();
     EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"});
-    EXPECT_EQ(world_matrix[2][2].use_collision, 0);
-    EXPECT_EQ(trap_requested, 0);
+    EXPECT_EQ(std::tuple(world_matrix[2][2].use_collision, trap_requested), std::tuple(0, 0));
     heard.clear();
     cfg_gamemode = "HARDCORE";
     lay(1, 1, {"#####", "#b.b#", "##.##", "#####"});
@@ -240,8 +233,7 @@ TEST_F(LevelWide, ASwitchSwapsFixedAndFixedPinkOnce) {
     player_step();
     for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {2, 2}}) EXPECT_EQ(kind_at(x, y), lab_fixed_pink_floor) << x << "," << y;
     for (auto [x, y] : {std::pair{3, 1}, {4, 2}}) EXPECT_EQ(kind_at(x, y), lab_fixed_floor);
-    EXPECT_EQ(kind_at(4, 1), lab_blue_floor);
-    EXPECT_EQ(kind_at(5, 1), lab_pink_floor);
+    EXPECT_EQ(std::tuple(kind_at(4, 1), kind_at(5, 1)), std::tuple(lab_blue_floor, lab_pink_floor));
     // Three fixed lost, two gained, each at the value of the kind it became.
     EXPECT_EQ(critical_mass, 10 + 3 - 2);
     EXPECT_EQ(score, 200 - 3 * fixed_pink_points + 2 * fixed_points + 20);
@@ -258,9 +250,7 @@ TEST_F(LevelWide, ABombTakesTheWholeLevelBackToFloorWhereObjectsMaySpawnAgain) {
         EXPECT_EQ(kind_at(x, y), lab_floor) << x << "," << y;
         EXPECT_EQ(world_matrix[x][y].children_spawned, 0) << x << "," << y;
     }
-    EXPECT_EQ(kind_at(1, 2), lab_green);
-    EXPECT_EQ(kind_at(5, 2), lab_water);
-    EXPECT_EQ(kind_at(0, 0), lab_wall);
+    EXPECT_EQ(std::tuple(kind_at(1, 2), kind_at(5, 2), kind_at(0, 0)), std::tuple(lab_green, lab_water, lab_wall));
     EXPECT_EQ(critical_mass, 13);
     EXPECT_EQ(score, 200 - 3 * 10) << "less the floor's points for every fixed tile";
     EXPECT_EQ(kind_at(6, 1), lab_blue_floor) << "then the player paints the cell it stands on";
@@ -279,11 +269,8 @@ TEST_F(LevelWide, AnEnemySetsOffABombForNothing) {
     put_object(6, 2, 1, "BOMB", bomb);
     put_object(6, 2, 0, "GEM");
     trigger_bombs(6, 2);
-    EXPECT_EQ(kind_at(1, 1), lab_floor);
-    EXPECT_EQ(kind_at(3, 1), lab_floor);
-    EXPECT_EQ(critical_mass, 13);
-    EXPECT_EQ(score, 170);
-    EXPECT_EQ(world_matrix[6][2].child_name[1], "#");
+    EXPECT_EQ(std::tuple(kind_at(1, 1), kind_at(3, 1), critical_mass), std::tuple(lab_floor, lab_floor, 13));
+    EXPECT_EQ(std::tuple(score, world_matrix[6][2].child_name[1]), std::tuple(170, "#"));
     EXPECT_EQ(world_matrix[6][2].child_name[0], "GEM") << "other objects stay";
     EXPECT_EQ(heard, (std::vector<std::string>{"pickbomb.ogg", "explosion.ogg"}));
     heard.clear();

@@ -75,8 +75,7 @@ TEST_F(Frame, TheFirstStepLeftOrUpMovesTheMarker) {
         frame();
         step_player(s.direction);
         frame();
-        EXPECT_EQ(view_x, 0.0f);
-        EXPECT_EQ(view_y, 0.0f);
+        EXPECT_EQ(std::tuple(view_x, view_y), std::tuple(0.0f, 0.0f));
         EXPECT_EQ(kind_at(s.x, s.y), lab_blue_floor) << "direction " << int(s.direction);
     }
 }
@@ -102,9 +101,7 @@ TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
     set_input_script({});
     EXPECT_EQ(heard_at_the_title, (std::vector<std::string>{"step.ogg", "gameover.ogg"}));
     EXPECT_EQ(std::count(heard.begin(), heard.end(), "leveldone.ogg"), 0);
-    EXPECT_EQ(time_left, 0);
-    EXPECT_EQ(trap_requested, 0);
-    EXPECT_EQ(screen_state, 23);
+    EXPECT_EQ(std::tuple(time_left, trap_requested, screen_state), std::tuple(0, 0, 23));
 }
 
 TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {

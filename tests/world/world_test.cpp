@@ -12,20 +12,17 @@ using World = level;
 TEST_F(World, AFreshMatrixIsEmptyAndBeyondItLieInactiveBlockingWalls) {
     for (auto [x, y] : {std::pair{0, 0}, {256, 17}, {512, 512}}) {
         const world_cell& cell = world_matrix[x][y];
-        EXPECT_EQ(cell.tile_name, "");
-        EXPECT_EQ(cell.active + cell.alpha + cell.tile_sprite, 0);
+        EXPECT_EQ(std::tuple(cell.tile_name, cell.active + cell.alpha + cell.tile_sprite), std::tuple("", 0));
         for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(cell.child_object[slot], -1);
     }
     tile(0, 0, lab_floor);
     tile(512, 512, lab_floor);
     for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {513, 512}, {512, 513}, {-5, 9000}}) {
         const world_cell& outside = cell_at(x, y);
-        EXPECT_EQ(outside.tile_name, lab_wall);
-        EXPECT_EQ(outside.active, 0);
+        EXPECT_EQ(std::tuple(outside.tile_name, outside.active), std::tuple(lab_wall, 0));
         EXPECT_GE(outside.use_collision, 2) << "blocks the player, painters and erasers";
     }
-    EXPECT_EQ(cell_at(0, 0).tile_name, lab_floor);
-    EXPECT_EQ(cell_at(512, 512).tile_name, lab_floor);
+    EXPECT_EQ(std::tuple(cell_at(0, 0).tile_name, cell_at(512, 512).tile_name), std::tuple(lab_floor, lab_floor));
 }
 
 TEST_F(World, TheWindowWalksColumnsPlusOneCellsPerRowAndNeverLeavesTheMatrix) {
@@ -34,8 +31,7 @@ TEST_F(World, TheWindowWalksColumnsPlusOneCellsPerRowAndNeverLeavesTheMatrix) {
     int cells = 0;
     std::set<int> rows;
     walk_visible_window([&](int x, int y, int column, int row) {
-        EXPECT_EQ(x, 3 + column);
-        EXPECT_EQ(y, 1 + row);
+        EXPECT_EQ(std::tuple(x, y), std::tuple(3 + column, 1 + row));
         rows.insert(row);
         ++cells;
     });
