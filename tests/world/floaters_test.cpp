@@ -8,10 +8,10 @@ using namespace play_world;
 
 namespace {
 
-class Floaters : public level {
+class Floaters : public pack_test {
 protected:
     void SetUp() override {
-        level::SetUp();
+        pack_test::SetUp();
         cfg_egfxpath = folder.path() + "/GFX/FLOAT/";
         cfg_scregfxpath = folder.path() + "/GFX/MENUFLOAT/";
     }
@@ -28,10 +28,7 @@ protected:
     // A seed whose first draw leaves a floater's speed alone.
     static void seed_keeping_speed() {
         int32_t seed = 1;
-        for (;; ++seed) {
-            random_seed(seed);
-            if (random(50) != 0) break;
-        }
+        while ((random_seed(seed), random(50)) == 0) ++seed;
         random_seed(seed);
     }
 };
@@ -68,7 +65,7 @@ TEST_F(Floaters, OnlyPngFilesCountAndMissingOrBrokenImagesDriftNothing) {
     build_menu_floaters();
     ASSERT_EQ(floaters.size(), 4u);
     EXPECT_EQ(widths(menu_floaters), (std::vector<int>{8, 0}));
-    random_seed(5);
+    random_seed(5);   // drawn, they cost no random numbers
     const int32_t first = random(1000);
     random_seed(5);
     menu_floaters.erase(menu_floaters.begin());
@@ -98,13 +95,14 @@ TEST_F(Floaters, StartPlacesCoverTheScreenOrItsTopLeftPart) {
         }
         return most;
     };
-    EXPECT_LE(highest(floaters, &floater::y), 600.0f);
-    EXPECT_GT(highest(floaters, &floater::y), 480.0f) << "the whole height is used";
-    EXPECT_LE(highest(floaters, &floater::x), 800.0f);
-    EXPECT_GT(highest(floaters, &floater::x), 640.0f);
-    EXPECT_LE(highest(menu_floaters, &floater::y), 480.0f);
-    EXPECT_GT(highest(menu_floaters, &floater::y), 400.0f);
-    EXPECT_LE(highest(menu_floaters, &floater::x), 640.0f);
+    // The whole screen, or its top-left part for the menu's.
+    const struct { const std::vector<floater>& list; float floater::*field; float above, most; } ranges[] = {
+        {floaters, &floater::y, 480, 600}, {floaters, &floater::x, 640, 800},
+        {menu_floaters, &floater::y, 400, 480}, {menu_floaters, &floater::x, -1, 640}};
+    for (const auto& r : ranges) {
+        const float most = highest(r.list, r.field);
+        EXPECT_TRUE(most > r.above && most <= r.most) << most << " in (" << r.above << ", " << r.most << "]";
+    }
     // Speeds of 1 to 6 pixels a frame, down and to the right.
     for (const std::vector<floater>* list : {&floaters, &menu_floaters})
         for (const floater& f : *list) {
@@ -117,27 +115,17 @@ TEST_F(Floaters, ADrifterTurnsBeforeItWouldLeaveTheScreen) {
     cfg_scregfxmax = 0;
     build_menu_floaters();
     floater drifter = menu_floaters[0];
-    const struct {
-        float x, dx, expected_x, expected_dx;
-    } cases[] = {{0.5f, -3, 3.5f, 3},
-                 {float(width) - 2, 5, float(width) - 7, -5},
-                 {100, 4, 104, 4}};
+    const struct { float x, dx, expected_x, expected_dx; } cases[] = {
+        {0.5f, -3, 3.5f, 3}, {float(width) - 2, 5, float(width) - 7, -5}, {100, 4, 104, 4}};
     for (const auto& c : cases) {
         // The play screen's and the menu's drifters turn alike.
         for (std::vector<floater>* list : {&floaters, &menu_floaters}) {
             list->assign(1, drifter);
-            (*list)[0].x = c.x;
-            (*list)[0].dx = c.dx;
-            (*list)[0].y = 50;
-            (*list)[0].dy = -2;
+            floater& f = (*list)[0];
+            f.x = c.x, f.dx = c.dx, f.y = 50, f.dy = -2;
             seed_keeping_speed();
-            if (list == &floaters)
-                draw_floaters(1);
-            else
-                draw_menu_floaters(1);
-            EXPECT_FLOAT_EQ((*list)[0].x, c.expected_x) << c.x;
-            EXPECT_FLOAT_EQ((*list)[0].dx, c.expected_dx) << c.x;
-            EXPECT_FLOAT_EQ((*list)[0].y, 48);
+            list == &floaters ? draw_floaters(1) : draw_menu_floaters(1);
+            EXPECT_EQ(std::tuple(f.x, f.dx, f.y), std::tuple(c.expected_x, c.expected_dx, 48.0f)) << c.x;
         }
     }
 }
@@ -147,8 +135,7 @@ TEST_F(Floaters, MenuDriftersAddTheirLightOrCoverWhatIsBeneath) {
     cfg_scregfxmax = 0;
     build_menu_floaters();
     for (int mode : {1, 0}) {
-        menu_floaters[0].x = 40;
-        menu_floaters[0].y = 40;
+        menu_floaters[0].x = menu_floaters[0].y = 40;
         menu_floaters[0].dx = menu_floaters[0].dy = 0;
         seed_keeping_speed();
         begin_blended_pass();

@@ -116,6 +116,10 @@ protected:
         player.x = float(x) * tile_width;
         player.y = float(y) * tile_height;
     }
+    void step_on(int32_t x, int32_t y) {
+        stand_on(x, y);
+        player_step();
+    }
 
     // An enemy on cell (x, y) that acts every frame and moves a whole tile a step.
     static enemy enemy_at(int32_t x, int32_t y) {

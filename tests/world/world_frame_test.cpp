@@ -192,7 +192,7 @@ TEST_F(Frame, EndingTheGameAfterQuittingEndsTheProgram) {
     EXPECT_EXIT((quit_requested = 1, end_game()), ::testing::ExitedWithCode(0), "");
 }
 
-// The banner and the game-over display on an 800-pixel screen.
+// The banner on an 800-pixel screen.
 class Sequences : public Frame {
 protected:
     static void SetUpTestSuite() { open_headless_screen(800, 600); }
@@ -218,15 +218,6 @@ TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFramesOncePerLevel) {
     // The last banner frame stays on the back buffer when nothing else is drawn.
     show_dimension_banner();
     EXPECT_EQ(pixel_of_cell(2, 1), floor_colour);
-}
-
-TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
-    press_keys_from_now({return_key});
-    const int before = frame_number();
-    show_game_over(1);
-    EXPECT_EQ(frame_number() - before, 40 + 1) << "and one of the title menu, left at once";
-    EXPECT_EQ(heard, std::vector<std::string>{"gameover.ogg"});
-    set_input_script({});
 }
 
 // The banner's first frame would have a zoom of 10 / 0.
