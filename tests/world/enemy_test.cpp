@@ -17,6 +17,13 @@ protected:
         erasers_pass();
         end_blended_pass();
     }
+    // An enemy heading right that never turns.
+    static enemy runner(int32_t x, int32_t y) {
+        enemy e = enemy_at(x, y);
+        e.heading = heading_right;
+        e.turn_chance = -1;
+        return e;
+    }
 };
 
 TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {
@@ -38,16 +45,14 @@ TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {
     EXPECT_TRUE(heard.empty());
     EXPECT_EQ(kind_at(3, 2), lab_floor);
     // Any other level wanders.
-    painters[0].ai_level = 5;
-    painters[0].think_chance = 0;
+    painters[0].ai_level = 5, painters[0].think_chance = 0;
     passes();
     EXPECT_NE(cell_of(painters[0]), std::pair(3, 2));
 }
 
 TEST_F(Enemies, AnEagerPainterRunsRightUntilBlockedThenTurns) {
     lay(1, 1, {"#######", "#.....#", "#######"});
-    enemy e = enemy_at(2, 2);   // think, turn and move every frame
-    painters.push_back(e);
+    painters.push_back(enemy_at(2, 2));   // think, turn and move every frame
     std::vector<int> columns;
     for (int frame = 0; frame < 8; ++frame) {
         passes();
@@ -55,18 +60,16 @@ TEST_F(Enemies, AnEagerPainterRunsRightUntilBlockedThenTurns) {
     }
     EXPECT_EQ(columns, (std::vector<int>{3, 4, 5, 6, 5, 6, 5, 6}));
     EXPECT_EQ(painters[0].heading, heading_right);
-    for (int x = 3; x <= 6; ++x) EXPECT_EQ(kind_at(x, 2), lab_pink_floor) << x;
+    EXPECT_EQ(std::tuple(kind_at(3, 2), kind_at(4, 2), kind_at(5, 2), kind_at(6, 2)),
+              std::tuple(lab_pink_floor, lab_pink_floor, lab_pink_floor, lab_pink_floor));
     EXPECT_EQ(kind_at(2, 2), lab_floor) << "the start cell is only left";
     EXPECT_EQ(heard, std::vector<std::string>(8, "step.ogg"));
 }
 
 TEST_F(Enemies, SmallStepsCrossATileInSeveralFramesAndNoStepClosesAnAxis) {
     lay(1, 1, {"#####", "#...#", "#####"});
-    enemy e = enemy_at(2, 2);
-    e.step_x = 4;
-    e.turn_chance = -1;   // never turns: keeps its heading
-    e.heading = heading_right;
-    painters.push_back(e);
+    painters.push_back(runner(2, 2));
+    painters[0].step_x = 4;
     std::vector<int32_t> xs;
     for (int frame = 0; frame < 6; ++frame) {
         passes();
@@ -109,14 +112,11 @@ TEST_F(Enemies, BombsGoOffAsEnemiesLeaveOrTurnOnTheirCells) {
         {false, true, true}, {false, false, false}, {true, true, false}, {true, false, true}};
     for (size_t n = 0; n < std::size(cases); ++n) {
         init_world_globals();
-        level_last_x = 7;
-        level_last_y = 4;
+        level_last_x = 7, level_last_y = 4;
         lay(0, 0, {"########", "#BBB...#", "#......#", "########"});
         put_object(2, 2, 0, "BOMB");
         heard.clear();
-        enemy e = enemy_at(2, 2);   // otherwise turns every frame
-        if (cases[n].keeps_heading) e.heading = heading_right, e.turn_chance = -1;
-        (cases[n].eraser ? erasers : painters).push_back(e);
+        (cases[n].eraser ? erasers : painters).push_back(cases[n].keeps_heading ? runner(2, 2) : enemy_at(2, 2));
         passes();
         EXPECT_EQ(kind_at(1, 1) == lab_floor, cases[n].exploded) << "case " << n;
         EXPECT_EQ(critical_mass, cases[n].exploded ? 3 : 0) << "case " << n;
@@ -133,12 +133,7 @@ TEST_F(Enemies, BombsGoOffAsEnemiesLeaveOrTurnOnTheirCells) {
 TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {
     tile(511, 5, lab_floor);
     tile(512, 5, lab_floor);
-    for (std::vector<enemy>* list : {&painters, &erasers}) {
-        enemy e = enemy_at(512, 5);
-        e.heading = heading_right;
-        e.turn_chance = -1;
-        list->push_back(e);
-    }
+    for (std::vector<enemy>* list : {&painters, &erasers}) list->push_back(runner(512, 5));
     passes();
     EXPECT_EQ(std::tuple(painters[0].x, erasers[0].x), std::tuple(512 * 16, 512 * 16));
     // Enemies somewhere far off are drawn and ruled without reading outside.
@@ -155,12 +150,10 @@ TEST_F(Enemies, EnemiesAreDrawnRelativeToTheView) {
     e.sprite = painter_sprite();
     e.offset_x = 2;   // a hotspot shifts the picture, not the enemy
     painters.push_back(e);
-    view_x = 2;
-    view_y = 1;
+    view_x = 2, view_y = 1;
     passes();
-    EXPECT_EQ(read_pixel(4 * 16 + 1, 2 * 16 + 8), 0u);
-    EXPECT_EQ(read_pixel(4 * 16 + 3, 2 * 16 + 8), painter_colour);
-    EXPECT_EQ(read_pixel(5 * 16 + 1, 2 * 16 + 8), painter_colour);
+    EXPECT_EQ(std::tuple(read_pixel(4 * 16 + 1, 40), read_pixel(4 * 16 + 3, 40), read_pixel(5 * 16 + 1, 40)),
+              std::tuple(0u, painter_colour, painter_colour));
 }
 
 }  // namespace
