@@ -23,10 +23,9 @@ const std::vector<std::pair<std::string, std::string>> clean_settings = {
     {"LOGPATH", "LOG\\"}, {"LOGFILE", "z.log"}, {"USELOGFILE", "1"}, {"PROFILES", "PROFILES\\"},
     {"SOUNDFXPATH", "SFX\\"}, {"INGAMEMUSIC", "MUSIC\\"}};
 
-const char* const sound_keys[] = {
-    "TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND", "PINKTILEFIXEDSOUND", "EXPLOSIONSOUND",
-    "GAMEOVER",   "SWAPSOUND",    "PICKBOMBSOUND",  "LEVELDONE",          "EXTRATIME",
-    "REMOVETILE", "GRIMBLEWOOD1", "GRIMBLEWOOD"};
+const char* const sound_keys[] = {"TIMERSOUND", "DEFTILESOUND", "FIXEDTILESOUND", "PINKTILEFIXEDSOUND",
+                                  "EXPLOSIONSOUND", "GAMEOVER", "SWAPSOUND", "PICKBOMBSOUND", "LEVELDONE",
+                                  "EXTRATIME", "REMOVETILE", "GRIMBLEWOOD1", "GRIMBLEWOOD"};
 
 std::string ini_of(const std::vector<std::pair<std::string, std::string>>& settings) {
     std::string text;
@@ -93,8 +92,7 @@ TEST_F(CheckData, AMissingValueLineShiftsThePairsAndIsFoundWhereItStarts) {
     // LAB_WALL: the value of USECOLLISION is gone, so VALUE1 became its value.
     world_pack::tile_definition(folder, "LAB_WALL", pairs({{"GFXNAME", "wall.png"}}) + "USECOLLISION\r\n" + pairs({{"VALUE1", "0"}}));
     data_finding wall = only_finding_in("DATA/TILES/T/LAB_WALL");
-    EXPECT_TRUE(wall.error);
-    EXPECT_EQ(wall.line, 4);
+    EXPECT_EQ(std::tuple(wall.error, wall.line), std::tuple(true, 4));
     EXPECT_TRUE(says(wall, "\"VALUE1\", itself a key")) << wall.text;
     // An extra line at the top of ini.txt: every key now stands on a value line.
     folder.write("DATA/ini.txt", "Zorbel\r\n" + ini_of(clean_settings));
@@ -111,8 +109,7 @@ TEST_F(CheckData, UnknownKeysAndKeysInTheWrongCase) {
     // The slots beyond the fourth are known to modders but have no place.
     world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "green.png"}, {"#CHILD5", "GEM"}}));
     data_finding extra = only_finding_in("DATA/TILES/T/LAB_GREEN");
-    EXPECT_FALSE(extra.error);
-    EXPECT_EQ(extra.line, 3);
+    EXPECT_EQ(std::tuple(extra.error, extra.line), std::tuple(false, 3));
 }
 
 TEST_F(CheckData, NamesOfImagesThatDoNotExistAndNearMissesOfLetterCase) {
@@ -139,16 +136,13 @@ TEST_F(CheckData, NamesOfImagesThatDoNotExistAndNearMissesOfLetterCase) {
 TEST_F(CheckData, SoundsAndMusicThatAreNotThere) {
     rename("SFX/beep.ogg", "SFX/Beep.ogg");
     remove("MUSIC/score.ogg");
-    std::vector<data_finding> found = check();
-    const auto errors = std::count_if(found.begin(), found.end(), [](const data_finding& f) {
-        return f.error && says(f, "names the sound \"beep.ogg\", which SFX/ does not hold as an .ogg file "
-                                  "(SFX/Beep.ogg differs only in letter case)");
-    });
-    EXPECT_EQ(errors, int(std::size(sound_keys))) << listing(found);
-    const auto music = std::count_if(found.begin(), found.end(), [](const data_finding& f) {
-        return !f.error && says(f, "has no score.ogg");
-    });
-    EXPECT_EQ(music, 1) << listing(found);
+    const std::vector<data_finding> found = check();
+    const auto count = [&](bool error, const std::string& part) {
+        return std::count_if(found.begin(), found.end(), [&](const data_finding& f) { return f.error == error && says(f, part); });
+    };
+    EXPECT_EQ(count(true, "names the sound \"beep.ogg\", which SFX/ does not hold as an .ogg file (SFX/Beep.ogg differs "
+                          "only in letter case)"), std::ssize(sound_keys)) << listing(found);
+    EXPECT_EQ(count(false, "has no score.ogg"), 1) << listing(found);
 }
 
 TEST_F(CheckData, ObjectsWithoutANameOrADefinitionAndChildrenNoObjectHas) {

@@ -59,20 +59,6 @@ TEST_F(SoundLists, EffectsAreEveryOggFileOfTheFolderInNameOrderAndPlayByTheirExa
     EXPECT_EQ(heard, (std::vector<std::string>{"step.ogg", "step.ogg", "fixed.ogg", "step.ogg"}));
 }
 
-TEST_F(SoundLists, MissingFoldersGiveEmptyListsAndSilence) {
-    cfg_soundfxpath = folder.path() + "/nothing/";
-    cfg_ingamemusic = folder.path() + "/nothing/";
-    load_sound_effects();
-    load_music_list();
-    EXPECT_TRUE(sound_effects.empty());
-    EXPECT_TRUE(music_tracks.empty());
-    play_sound_effect("step.ogg", 0);
-    play_music("");
-    play_music("menu.ogg");
-    free_music();
-    EXPECT_TRUE(heard.empty());
-}
-
 // The music list names the tracks in name order and loads none of them; a
 // track streams only while it plays.
 TEST_F(SoundLists, ATrackStreamsWhileItPlaysAndFreeMusicLetsItGo) {
@@ -102,7 +88,7 @@ TEST_F(SoundLists, ATrackStreamsWhileItPlaysAndFreeMusicLetsItGo) {
     EXPECT_EQ(music_tracks[0].sound, 0);
 }
 
-TEST_F(SoundLists, ARandomTrackComesFromTheListAndNothingPlaysWithMusicOff) {
+TEST_F(SoundLists, ARandomTrackComesFromTheListNothingPlaysWithMusicOffAndMissingFoldersGiveSilence) {
     folder.write("MUSIC/only.ogg", sound_files::ogg());
     cfg_ingamemusic = folder.path() + "/MUSIC/";
     load_music_list();
@@ -115,6 +101,18 @@ TEST_F(SoundLists, ARandomTrackComesFromTheListAndNothingPlaysWithMusicOff) {
     play_music("only.ogg");
     EXPECT_TRUE(music_exists(playing));   // switched off: nothing stopped, nothing started
     EXPECT_EQ(music_tracks[0].sound, playing);
+    music_on = 1;
+    cfg_soundfxpath = folder.path() + "/nothing/";
+    cfg_ingamemusic = folder.path() + "/nothing/";
+    load_sound_effects();
+    load_music_list();
+    EXPECT_TRUE(sound_effects.empty());
+    EXPECT_TRUE(music_tracks.empty());
+    play_sound_effect("step.ogg", 0);
+    play_music("");
+    play_music("menu.ogg");
+    free_music();
+    EXPECT_TRUE(heard.empty());
 }
 
 // The pack that ships with the game: every sound the configuration names is
