@@ -31,9 +31,7 @@ protected:
 // The size grows with the level's number inside the base and the matrix, and
 // is drawn first from the level's own sequence; below 1 it is the whole matrix.
 TEST_F(LevelSetup, TheLevelGrowsWithItsNumberInsideTheBaseAndTheMatrix) {
-    level_base_width = 20;
-    level_base_height = 10;
-    dimension = 3;
+    level_base_width = 20, level_base_height = 10, dimension = 3;
     for (int32_t seed = 0; seed < 12; ++seed) {
         cfg_worldrandom = seed;
         random_seed(seed + dimension);
@@ -45,8 +43,7 @@ TEST_F(LevelSetup, TheLevelGrowsWithItsNumberInsideTheBaseAndTheMatrix) {
     const struct { int base, matrix, level, last_x, last_y, dimension; } cases[] = {
         {40, 30, 1, 30, 27, 1}, {0, 30, -4, 30, 30, 0}, {4000, 1024, 1, 512, 512, 1}};
     for (const auto& c : cases) {
-        level_base_width = level_base_height = c.base;
-        matrix_width = matrix_height = c.matrix;
+        level_base_width = level_base_height = c.base, matrix_width = matrix_height = c.matrix;
         dimension = c.level;
         build_next_level();
         EXPECT_EQ(std::tuple(level_last_x, level_last_y, dimension), std::tuple(c.last_x, c.last_y, c.dimension)) << c.base;
@@ -73,8 +70,7 @@ TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
         int32_t expected = -1;
         do expected = (expected + 1) % 3;
         while (random(3) != 0);
-        music_on = 1;
-        dimension = dimension_built;
+        music_on = 1, dimension = dimension_built;
         build_next_level();
         for (int32_t i = 0; i < 3; ++i)
             EXPECT_EQ(music_exists(music_tracks[size_t(i)].sound), i == expected)
@@ -89,8 +85,7 @@ TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
 }
 
 TEST_F(LevelSetup, ARebuildReplacesObjectsEnemiesAndSpritesAndResetEmptiesTheWorld) {
-    level_base_width = level_base_height = 16;
-    dimension = 2;
+    level_base_width = level_base_height = 16, dimension = 2;
     build_next_level();
     ASSERT_FALSE(world_objects.empty());
     ASSERT_FALSE(painters.empty());
@@ -117,8 +112,7 @@ TEST_F(LevelSetup, UnchangedDefinitionsAreReadOncePerRunAndEditsReachTheNextLeve
     const std::string definitions = folder.path() + "/DATA/TILES/T/";
     for (const auto& entry : std::filesystem::directory_iterator(definitions))
         std::filesystem::last_write_time(entry.path(), an_hour_ago);
-    level_base_width = level_base_height = 30;
-    dimension = 1;
+    level_base_width = level_base_height = 30, dimension = 1;
     const int64_t reads = tile_definition_reads();
     build_next_level();
     EXPECT_EQ(tile_definition_reads(), reads + 4) << "wall, floor, green and water";
@@ -226,9 +220,7 @@ TEST_F(LevelSetup, ProgressShowsAtTheFirstCellAndEvery501stAndRestartsWithEachLe
     EXPECT_NEAR(load_bar, 1.0f + 1000 * 320.0f / (39 * 24), 0.01f);
     level_last_x = 10;
     level_last_y = 0;   // no area: the step must stay a number
-    dimension = 7;
-    loaded_dimension = 6;
-    before = frame_number();
+    dimension = 7, loaded_dimension = 6, before = frame_number();
     for (int cell = 0; cell < 22; ++cell) show_build_progress();
     EXPECT_EQ(loaded_dimension, 7);
     EXPECT_EQ(frame_number() - before, 1);

@@ -26,8 +26,7 @@ protected:
     }
     // Cells (2, y) of a 6 x 5 level allow painters and erasers, (4, 4) erasers only.
     static void enemy_row_level() {
-        level_last_x = 5;
-        level_last_y = 4;
+        level_last_x = 5, level_last_y = 4;
         for (int y = 0; y <= 4; ++y) world_matrix[2][y].use_enemy = 1;
         world_matrix[4][4].use_enemy = 2;
     }

@@ -98,8 +98,7 @@ TEST_F(TileDefinitions, AbsentKeysKeepWhatTheCellHadButTheImageIsTheDummy) {
     EXPECT_EQ(load("LAB_END").gfx_name, "dummy.png");
     EXPECT_EQ(cell.value1, 4);
     // A missing definition leaves the cell exactly as it was.
-    cell.children_spawned = 1;
-    cell.child_count = 2;
+    cell.children_spawned = 1, cell.child_count = 2;
     load("LAB_NOWHERE");
     EXPECT_EQ(std::tuple(cell.gfx_name.str(), cell.value1, int(cell.children_spawned), int(cell.child_count)),
               std::tuple("dummy.png", 4, 1, 2));

@@ -20,8 +20,7 @@ protected:
     // An enemy heading right that never turns.
     static enemy runner(int32_t x, int32_t y) {
         enemy e = enemy_at(x, y);
-        e.heading = heading_right;
-        e.turn_chance = -1;
+        e.heading = heading_right, e.turn_chance = -1;
         return e;
     }
 };
@@ -31,9 +30,7 @@ TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {
     for (auto [think_chance, ai_level] : {std::pair{-1, 1}, {-7, 1}, {0, 2}, {0, 3}, {0, 4}}) {
         painters.clear();
         enemy e = enemy_at(3, 2);
-        e.think_chance = think_chance;
-        e.ai_level = uint8_t(ai_level);
-        e.spin = 10;
+        e.think_chance = think_chance, e.ai_level = uint8_t(ai_level), e.spin = 10;
         e.sprite = painter_sprite();
         painters.push_back(e);
         for (int frame = 0; frame < 40; ++frame) passes();
@@ -97,8 +94,7 @@ TEST_F(Enemies, ErasersCrossWaterThatHoldsPaintersAndRemoveFixedTiles) {
     lay(1, 4, {"#####", "#.B.#", "#####"});
     painters.clear();
     erasers.assign(1, enemy_at(2, 5));
-    score = 50;
-    critical_mass = 2;
+    score = 50, critical_mass = 2;
     heard.clear();
     passes();   // an eraser on a fixed tile removes it, then steps
     EXPECT_EQ(std::tuple(kind_at(3, 5), score, critical_mass), std::tuple(lab_floor, 40, 3));
@@ -137,8 +133,7 @@ TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {
     passes();
     EXPECT_EQ(std::tuple(painters[0].x, erasers[0].x), std::tuple(512 * 16, 512 * 16));
     // Enemies somewhere far off are drawn and ruled without reading outside.
-    painters[0].x = erasers[0].x = -900000;
-    painters[0].turn_chance = erasers[0].turn_chance = 0;
+    painters[0].x = erasers[0].x = -900000, painters[0].turn_chance = erasers[0].turn_chance = 0;
     passes();
     EXPECT_EQ(painters[0].x, -900000);
 }
@@ -146,8 +141,7 @@ TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {
 TEST_F(Enemies, EnemiesAreDrawnRelativeToTheView) {
     lay(4, 2, {"#####", "#...#", "#####"});
     enemy e = enemy_at(6, 3);
-    e.think_chance = -1;
-    e.sprite = painter_sprite();
+    e.think_chance = -1, e.sprite = painter_sprite();
     e.offset_x = 2;   // a hotspot shifts the picture, not the enemy
     painters.push_back(e);
     view_x = 2, view_y = 1;

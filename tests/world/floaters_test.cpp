@@ -77,8 +77,7 @@ TEST_F(Floaters, OnlyPngFilesCountAndMissingOrBrokenImagesDriftNothing) {
 }
 
 TEST_F(Floaters, StartPlacesCoverTheScreenOrItsTopLeftPart) {
-    screen_width = 800;
-    screen_height = 600;
+    screen_width = 800, screen_height = 600;
     images("GFX/FLOAT/", {4});
     images("GFX/MENUFLOAT/", {4});
     cfg_egfxmax = cfg_scregfxmax = 799;
@@ -135,8 +134,7 @@ TEST_F(Floaters, MenuDriftersAddTheirLightOrCoverWhatIsBeneath) {
     cfg_scregfxmax = 0;
     build_menu_floaters();
     for (int mode : {1, 0}) {
-        menu_floaters[0].x = menu_floaters[0].y = 40;
-        menu_floaters[0].dx = menu_floaters[0].dy = 0;
+        menu_floaters[0].x = menu_floaters[0].y = 40, menu_floaters[0].dx = menu_floaters[0].dy = 0;
         seed_keeping_speed();
         begin_blended_pass();
         clear_screen(rgb(50, 50, 50));

@@ -20,9 +20,7 @@ protected:
     void SetUp() override {
         pack_test::SetUp();
         write_level_pack(folder);
-        cfg_worldrandom = 4242;
-        level_base_width = 16;
-        level_base_height = 12;
+        cfg_worldrandom = 4242, level_base_width = 16, level_base_height = 12;
         build_tile_graphics();
         load_object_definitions();
     }

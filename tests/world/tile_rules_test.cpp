@@ -27,8 +27,7 @@ TEST_F(TileRules, AColouredTileWhoseNeighbourhoodIsGoodBecomesFixed) {
             if (pink)
                 for (std::string& row : rows) std::replace(row.begin(), row.end(), 'b', 'p');
             lay(4, 4, rows);
-            score = 100;
-            critical_mass = 7;
+            score = 100, critical_mass = 7;
             heard.clear();
             pink ? fix_pink_tile(5, 5) : fix_blue_tile(5, 5);
             const interned_name& painted = pink ? lab_pink_floor : lab_blue_floor;
@@ -103,9 +102,7 @@ TEST_F(TileRules, PickUpsGiveTimePointsAndCountUp) {
     put_object(4, 2, 1, "GEM", gem);
     world_matrix[5][2].child_object[1] = 99;   // a slot that selects no object is passed over
     world_matrix[5][2].child_name[1] = "EXTRATIME";
-    world_matrix[5][2].last_child_slot = 1;
-    time_left = 4;
-    score = 20;
+    world_matrix[5][2].last_child_slot = 1, time_left = 4, score = 20;
     step_on(2, 2);
     EXPECT_EQ(std::tuple(time_left, score), std::tuple(14, 25));
     EXPECT_EQ(heard, (std::vector<std::string>{"extratime.ogg", "step.ogg"}));

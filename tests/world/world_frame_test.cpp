@@ -35,8 +35,7 @@ protected:
 enum { score_line, time_line, mass_line, dimension_line, best_line };
 
 TEST_F(Frame, TheShownScoreCountsUpToItsTarget) {
-    score = 10;
-    score_target = 15;
+    score = 10, score_target = 15;
     EXPECT_EQ(scores_over(7), (std::vector<int32_t>{11, 12, 13, 14, 15, 15, 15}));
     EXPECT_EQ(text(score_line), " SCORE 15|");
     score = 13;   // the target is a floor the score climbs back to after a loss
@@ -48,8 +47,7 @@ TEST_F(Frame, TheShownScoreCountsUpToItsTarget) {
 // new game starts is gone.
 TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
     world_object coin;
-    coin.score = 25;
-    coin.count_to_score = 1;
+    coin.score = 25, coin.count_to_score = 1;
     lay(1, 1, {"BB"});
     put_object(1, 1, 0, "COIN", coin);
     put_object(2, 1, 0, "COIN", coin);
@@ -105,10 +103,7 @@ TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
 }
 
 TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {
-    score = 1234;
-    time_left = -1;
-    critical_mass = 17;
-    dimension = 3;
+    score = 1234, time_left = -1, critical_mass = 17, dimension = 3;
     const std::string expected[] = {" SCORE 1234|", " TIME -1|", " CRITICAL MASS 17|", " DIMENSION 3|"};
     for (int line = score_line; line <= dimension_line; ++line) EXPECT_EQ(text(line), expected[line]);
     // Fractions of the screen; the best score at half size.
@@ -123,9 +118,7 @@ TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {
 }
 
 TEST_F(Frame, ACriticalMassBelowOneShowsZeroAndEndsTheLevel) {
-    critical_mass = -2;
-    score = 77;
-    time_left = 9;
+    critical_mass = -2, score = 77, time_left = 9;
     frame();
     EXPECT_EQ(text(mass_line), " CRITICAL MASS 0|");
     EXPECT_EQ(std::tuple(dimension, time_left, level_score), std::tuple(2, 0, 77));
@@ -198,8 +191,7 @@ protected:
     static void SetUpTestSuite() { open_headless_screen(800, 600); }
     void SetUp() override {
         Frame::SetUp();
-        screen_width = 800;
-        screen_height = 600;
+        screen_width = 800, screen_height = 600;
     }
 };
 
@@ -226,8 +218,7 @@ TEST_F(Sequences, TheBannersFirstFrameShowsNoTextAndTheSecondDoes) {
     for (const tile_graphic& g : tile_graphics)
         if (g.file_name == "floor.png") image = g.sprite;
     glyph& d = glyph_table['D'];
-    d.blended_sprite = create_blended(image);
-    d.width = d.height = 16;
+    d.blended_sprite = create_blended(image), d.width = d.height = 16;
     ASSERT_EQ(blended_width(d.blended_sprite), 16);
     screen_width = 6;   // one banner frame
     show_dimension_banner();

@@ -77,8 +77,7 @@ TEST_F(World, TheFrameDrawsTilesObjectsEnemiesAndTheMarkerOfTheLevel) {
     }
     lay(5, 5, {".."});
     painters.push_back(enemy_at(5, 5));
-    painters[0].think_chance = -1;
-    painters[0].sprite = painter_sprite();
+    painters[0].think_chance = -1, painters[0].sprite = painter_sprite();
     load_player_image();
     ASSERT_NE(player.sprite, 0);
     lay(3, 3, {"."});
@@ -106,8 +105,7 @@ TEST_F(World, ZoomingCoversTheWholeLevelOnly) {
     set_tile(9, 9, "LAB_BIG", false);
     zoom_blended(world_matrix[2][2].tile_sprite, 3, 3);
     zoom_blended(world_matrix[9][9].tile_sprite, 3, 3);
-    tile_width = tile_height = 24.0f;
-    level_last_x = level_last_y = 5;
+    tile_width = tile_height = 24.0f, level_last_x = level_last_y = 5;
     zoom_all_tiles();
     EXPECT_EQ(blended_width(world_matrix[2][2].tile_sprite), 24);
     EXPECT_EQ(blended_width(world_matrix[9][9].tile_sprite), 3);
