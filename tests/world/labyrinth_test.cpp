@@ -123,15 +123,6 @@ TEST_F(Labyrinth, EdgeMarksFollowTheWesternAndNorthernNeighbours) {
     EXPECT_EQ(world_matrix[0][0].tile_name, lab_wall);
 }
 
-TEST_F(Labyrinth, TheSameSeedAndDimensionGiveTheSameLevel) {
-    const auto dump = [this](int level) { return build(level), dump_level(); };
-    const std::string first = dump(4), other = dump(5);
-    EXPECT_EQ(dump(4), first);
-    EXPECT_NE(other, first);
-    cfg_worldrandom = 4243;
-    EXPECT_NE(dump(4), first);
-}
-
 TEST_F(Labyrinth, GoldenLevels) {
     for (int level : {1, 4, 12}) {
         build(level);
