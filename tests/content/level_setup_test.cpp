@@ -11,10 +11,10 @@ using namespace play_world;
 
 namespace {
 
-class LevelSetup : public pack_test {
+class LevelSetup : public PackTest {
 protected:
     void SetUp() override {
-        pack_test::SetUp();
+        PackTest::SetUp();
         write_level_pack(folder);
         cfg_worldrandom = 4242;
         build_tile_graphics();

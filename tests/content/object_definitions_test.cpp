@@ -5,10 +5,10 @@ using namespace play_world;
 
 namespace {
 
-class ObjectDefinitions : public pack_test {
+class ObjectDefinitions : public PackTest {
 protected:
     void SetUp() override {
-        pack_test::SetUp();
+        PackTest::SetUp();
         folder.write("GFX/TILES/floor.png", bmp(16, 16, floor_colour));
         build_tile_graphics();
         random_seed(99);

@@ -9,10 +9,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TileDefinitions : public pack_test {
+class TileDefinitions : public PackTest {
 protected:
     void SetUp() override {
-        pack_test::SetUp();
+        PackTest::SetUp();
         folder.write("GFX/TILES/floor.png", bmp(8, 8, floor_colour));
         folder.write("GFX/TILES/dummy.png", bmp(8, 8, rgb(255, 128, 0)));
         folder.write("GFX/TILES/Wall.png", bmp(8, 8, wall_colour));
@@ -188,12 +188,6 @@ TEST_F(TileDefinitions, EditsThroughLinksAndSwappedFoldersAreSeen) {
     fs::rename(folder.path() + "/DATA/TILES", folder.path() + "/DATA/OLD");
     define("LAB_SWAP", pairs({{"VALUE1", "5"}}), 2);
     EXPECT_EQ(value_after_set(3, 4, "LAB_SWAP"), 5);
-}
-
-TEST_F(TileDefinitions, SetTileOutsideTheMatrixDoesNothing) {
-    define("LAB_SEEN", pairs({{"GFXNAME", "floor.png"}}));
-    for (auto [x, y] : {std::pair{-1, 0}, {0, matrix_cells}, {matrix_cells, matrix_cells}}) set_tile(x, y, "LAB_SEEN", true);
-    EXPECT_EQ(std::tuple(world_matrix[0][0].tile_name, cell_at(-1, 0).tile_name), std::tuple("", lab_wall));
 }
 
 }  // namespace

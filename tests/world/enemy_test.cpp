@@ -7,7 +7,7 @@ namespace {
 
 constexpr uint32_t painter_colour = rgb(240, 100, 180);
 
-class Enemies : public level {
+class Enemies : public LevelInPlay {
 protected:
     // A frame of the enemy passes alone, drawn on black.
     void passes() {

@@ -8,10 +8,10 @@ using namespace play_world;
 
 namespace {
 
-class Floaters : public pack_test {
+class Floaters : public PackTest {
 protected:
     void SetUp() override {
-        pack_test::SetUp();
+        PackTest::SetUp();
         cfg_egfxpath = folder.path() + "/GFX/FLOAT/";
         cfg_scregfxpath = folder.path() + "/GFX/MENUFLOAT/";
     }

@@ -15,10 +15,10 @@ namespace {
 const std::string golden_folder = std::string(ZORBEL_SOURCE_DIR) + "/tests/world/golden/";
 const bool update_golden = std::getenv("ZORBEL_UPDATE_GOLDEN") != nullptr;
 
-class Labyrinth : public pack_test {
+class Labyrinth : public PackTest {
 protected:
     void SetUp() override {
-        pack_test::SetUp();
+        PackTest::SetUp();
         write_level_pack(folder);
         cfg_worldrandom = 4242, level_base_width = 16, level_base_height = 12;
         build_tile_graphics();

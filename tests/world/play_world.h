@@ -34,7 +34,7 @@ inline std::string read_text(const std::string& path) {
 }
 
 // The pack's folders configured on a 320 x 240 screen; nothing written yet.
-class pack_test : public ::testing::Test {
+class PackTest : public ::testing::Test {
 protected:
     static constexpr int width = 320, height = 240;
     static void SetUpTestSuite() { open_headless_screen(width, height); }
@@ -48,10 +48,10 @@ protected:
     temp_folder folder;
 };
 
-class level : public pack_test {
+class LevelInPlay : public PackTest {
 protected:
     void SetUp() override {
-        pack_test::SetUp();
+        PackTest::SetUp();
         init_sound_list_globals();
         init_frontend_globals();
         write_level_pack(folder);

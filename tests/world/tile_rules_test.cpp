@@ -6,7 +6,7 @@ using namespace play_world;
 
 namespace {
 
-using TileRules = level;
+using TileRules = LevelInPlay;
 
 // The 3 x 3 around (5, 5), b for a painted cell. Each look (a side, a
 // diagonal and a cell below or above) is the only way some case completes,
@@ -182,10 +182,10 @@ TEST_F(TileRules, EnemiesOutsideTheMatrixChangeNothing) {
 }
 
 // A level with every painted kind: 3 fixed, 2 fixed pink, blue, pink and untouched tiles.
-class LevelWide : public level {
+class LevelWide : public LevelInPlay {
 protected:
     void SetUp() override {
-        level::SetUp();
+        LevelInPlay::SetUp();
         level_last_x = 7, level_last_y = 3;
         lay(0, 0, {"########", "#BBPbp.#", "#,B.P~.#", "########"});
         score = 200, critical_mass = 10;

@@ -12,10 +12,10 @@ using namespace play_world;
 
 namespace {
 
-class Frame : public level {
+class Frame : public LevelInPlay {
 protected:
     void SetUp() override {
-        level::SetUp();
+        LevelInPlay::SetUp();
         init_overlay_globals();
         critical_mass = 5;   // the level goes on
         dimension = loaded_dimension = 1;
@@ -195,7 +195,7 @@ protected:
     }
 };
 
-TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFramesOncePerLevel) {
+TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevelWithTextFromItsSecondFrame) {
     lay(1, 1, {"..."});
     new_level_banner = 1;
     const int before = frame_number();
@@ -210,10 +210,7 @@ TEST_F(Sequences, TheBannerRunsForAFifthOfTheScreenWidthInFramesOncePerLevel) {
     // The last banner frame stays on the back buffer when nothing else is drawn.
     show_dimension_banner();
     EXPECT_EQ(pixel_of_cell(2, 1), floor_colour);
-}
-
-// The banner's first frame would have a zoom of 10 / 0.
-TEST_F(Sequences, TheBannersFirstFrameShowsNoTextAndTheSecondDoes) {
+    // Its first frame would have a zoom of 10 / 0: no text, the second has text.
     int32_t image = 0;   // a one-letter font: "D", 16 pixels, from the floor image
     for (const tile_graphic& g : tile_graphics)
         if (g.file_name == "floor.png") image = g.sprite;

@@ -7,9 +7,10 @@ using namespace play_world;
 
 namespace {
 
-using World = level;
+using World = LevelInPlay;
 
 TEST_F(World, AFreshMatrixIsEmptyAndBeyondItLieInactiveBlockingWalls) {
+    for (auto [x, y] : {std::pair{-1, 0}, {0, matrix_cells}, {matrix_cells, matrix_cells}}) set_tile(x, y, lab_floor, true);
     for (auto [x, y] : {std::pair{0, 0}, {256, 17}, {512, 512}}) {
         const world_cell& cell = world_matrix[x][y];
         EXPECT_EQ(std::tuple(cell.tile_name, cell.active + cell.alpha + cell.tile_sprite), std::tuple("", 0));
