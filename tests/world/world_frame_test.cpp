@@ -185,7 +185,7 @@ TEST_F(Frame, EndingTheGameAfterQuittingEndsTheProgram) {
     EXPECT_EXIT((quit_requested = 1, end_game()), ::testing::ExitedWithCode(0), "");
 }
 
-// The banner on an 800-pixel screen.
+// The banner and the game-over display on an 800-pixel screen.
 class Sequences : public Frame {
 protected:
     static void SetUpTestSuite() { open_headless_screen(800, 600); }
@@ -224,6 +224,15 @@ TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevelWithTextFromI
     show_dimension_banner();
     EXPECT_EQ(blended_width(d.blended_sprite), 16 * 400);
     glyph_table['D'] = glyph{};
+}
+
+TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
+    press_keys_from_now({return_key});
+    const int before = frame_number();
+    show_game_over(1);
+    EXPECT_EQ(frame_number() - before, 40 + 1) << "and one of the title menu, left at once";
+    EXPECT_EQ(heard, std::vector<std::string>{"gameover.ogg"});
+    set_input_script({});
 }
 
 }  // namespace
