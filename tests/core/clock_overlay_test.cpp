@@ -1,18 +1,16 @@
 // The game clock, the overlay and the full-screen pass.
 #include "play_fixture.h"
-#include "support/held_keys.h"
+#include "support/world_pack.h"
 
 using namespace play;
+using world_pack::rgb;
 
 namespace {
 
-using game_clock = game;
+using GameClock = Game;
 
-TEST_F(game_clock, a_tick_comes_every_worldrefresh_plus_one_frames) {
-    const struct {
-        const char* refresh;
-        int every;
-    } cases[] = {{"60", 61}, {"0", 1}, {"5", 6}, {"-3", 1}};
+TEST_F(GameClock, ATickComesEveryWorldrefreshPlusOneFrames) {
+    const struct { const char* refresh; int every; } cases[] = {{"60", 61}, {"0", 1}, {"5", 6}, {"-3", 1}};
     for (const auto& c : cases) {
         apply_configuration_entry("WORLDREFRESH", c.refresh);
         clock_frames = 0;
@@ -28,10 +26,9 @@ TEST_F(game_clock, a_tick_comes_every_worldrefresh_plus_one_frames) {
     }
 }
 
-TEST_F(game_clock, the_last_ten_ticks_warn_and_running_out_ends_the_game) {
+TEST_F(GameClock, TheLastTenTicksWarnAndRunningOutEndsTheGame) {
     apply_configuration_entry("WORLDREFRESH", "0");
-    // Return pressed again and again passes the name entry, the table and
-    // the title menu.
+    // Return pressed again and again passes the name entry, the table and the title menu.
     cfg_profiles = folder.path() + "/";
     press_keys_from_now({return_key});
     time_left = 12;
@@ -48,13 +45,13 @@ TEST_F(game_clock, the_last_ten_ticks_warn_and_running_out_ends_the_game) {
     }
     EXPECT_EQ(warned, (std::vector<int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(time_left, -1);   // left negative: the next level sets it again
-    // The end of the game is over and a new one is on its way.
+    // The game is over and a new one is on its way.
     EXPECT_EQ(dimension, 1);
     EXPECT_EQ(loaded_dimension, 0);
     set_input_script({});
 }
 
-TEST_F(game_clock, only_one_step_up_or_down_counts) {
+TEST_F(GameClock, OnlyOneStepUpOrDownCounts) {
     apply_configuration_entry("WORLDREFRESH", "0");
     time_left = 5;
     for (int direction : {0, 2, -2, 16}) clock_step(direction);
@@ -64,37 +61,10 @@ TEST_F(game_clock, only_one_step_up_or_down_counts) {
     EXPECT_EQ(time_left, 6);
 }
 
-// ---- overlay and full-screen pass ----
-
-std::string solid_bmp(int size, uint32_t rgb) {
-    using sound_files::put16, sound_files::put32;
-    std::string out = "BM";
-    put32(out, uint32_t(54 + size * size * 4));
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, uint32_t(size));
-    put32(out, uint32_t(size));
-    put16(out, 1);
-    put16(out, 32);
-    put32(out, 0);
-    put32(out, uint32_t(size * size * 4));
-    for (int k = 0; k < 4; ++k) put32(out, 0);
-    for (int i = 0; i < size * size; ++i) {
-        out += char((rgb >> 16) & 0xFF);
-        out += char((rgb >> 8) & 0xFF);
-        out += char(rgb & 0xFF);
-        out += char(0);
-    }
-    return out;
-}
-
-constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r + 256 * g + 65536 * b; }
-
-class overlay : public game {
+class Overlay : public Game {
 protected:
-    int blended_of(uint32_t colour) {
-        return create_blended(load_sprite(folder.write("quad.bmp", solid_bmp(8, colour)), true));
+    std::string image(uint32_t colour) {
+        return folder.write("GFX/" + std::to_string(colour) + ".bmp", world_pack::bmp(8, 8, colour));
     }
     void draw_glass(uint32_t background, int source, int destination) {
         clear_screen(background);
@@ -104,33 +74,31 @@ protected:
     }
 };
 
-TEST_F(overlay, the_glass_covers_the_screen_from_one_one_to_its_far_edges) {
+TEST_F(Overlay, TheGlassCoversTheScreenFromOneOneToItsFarEdges) {
     const uint32_t green = rgb(0, 200, 0);
-    load_top_glass(folder.write("GFX/glass.bmp", solid_bmp(8, green)));
+    load_top_glass(image(green));
     ASSERT_EQ(top_glass_ready, 1);
     EXPECT_EQ(blended_width(top_glass), 1023);
     EXPECT_EQ(blended_height(top_glass), 767);
     draw_glass(0, 0, 0);
     EXPECT_EQ(read_pixel(1, 1), green);
     EXPECT_EQ(read_pixel(1023, 767), green);
-    EXPECT_EQ(read_pixel(0, 0), 0u);
-    EXPECT_EQ(read_pixel(0, 400), 0u);
-    EXPECT_EQ(read_pixel(600, 0), 0u);
+    for (auto [x, y] : {std::pair{0, 0}, {0, 400}, {600, 0}}) EXPECT_EQ(read_pixel(x, y), 0u) << x << "," << y;
 }
 
-TEST_F(overlay, light_blending_adds_the_glass_and_normal_blending_returns_after) {
-    load_top_glass(folder.write("GFX/glass.bmp", solid_bmp(8, rgb(0, 100, 0))));
+TEST_F(Overlay, LightBlendingAddsTheGlassAndNormalBlendingReturnsAfter) {
+    load_top_glass(image(rgb(0, 100, 0)));
     draw_glass(rgb(100, 0, 30), 2, 5);
     EXPECT_EQ(read_pixel(300, 300), rgb(100, 100, 30));
     // Whatever is drawn next blends normally again: opaque red stays red.
-    const int red = blended_of(rgb(200, 0, 0));
+    const int red = create_blended(load_sprite(image(rgb(200, 0, 0)), true));
     begin_blended_pass();
     draw_blended(red, 10, 10);
     end_blended_pass();
     EXPECT_EQ(read_pixel(12, 12), rgb(200, 0, 0));
 }
 
-TEST_F(overlay, a_missing_image_leaves_the_overlay_off_and_play_goes_on) {
+TEST_F(Overlay, AMissingImageLeavesTheOverlayOffAndPlayGoesOn) {
     load_top_glass(folder.path() + "/GFX/none.png");
     EXPECT_EQ(top_glass_ready, 0);
     draw_glass(rgb(10, 20, 30), 2, 5);
@@ -138,23 +106,19 @@ TEST_F(overlay, a_missing_image_leaves_the_overlay_off_and_play_goes_on) {
     EXPECT_EQ(read_pixel(500, 500), rgb(10, 20, 30));
 }
 
-TEST_F(overlay, the_full_screen_pass_draws_its_frame_opaque_from_the_origin) {
+TEST_F(Overlay, TheFullScreenPassDrawsItsFrameOpaqueFromTheOrigin) {
     const uint32_t blue = rgb(20, 40, 220);
-    const int frame = blended_of(blue);
+    const int frame = create_blended(load_sprite(image(blue), true));
     zoom_blended(frame, width, height);
-    clear_screen(rgb(200, 0, 0));
-    begin_blended_pass();
-    set_blending(2, 5);   // left over from the drawing before
-    present_full_screen(5, frame);
-    end_blended_pass();
-    EXPECT_EQ(read_pixel(0, 0), blue);
-    EXPECT_EQ(read_pixel(1023, 767), blue);
-
-    clear_screen(rgb(200, 0, 0));
-    begin_blended_pass();
-    present_full_screen(4, frame);   // no other mode draws
-    end_blended_pass();
-    EXPECT_EQ(read_pixel(500, 500), rgb(200, 0, 0));
+    for (int mode : {5, 4}) {   // only mode 5 draws
+        clear_screen(rgb(200, 0, 0));
+        begin_blended_pass();
+        set_blending(2, 5);   // left over from the drawing before
+        present_full_screen(mode, frame);
+        end_blended_pass();
+        EXPECT_EQ(read_pixel(0, 0), mode == 5 ? blue : rgb(200, 0, 0)) << mode;
+        EXPECT_EQ(read_pixel(1023, 767), mode == 5 ? blue : rgb(200, 0, 0)) << mode;
+    }
 }
 
 }  // namespace

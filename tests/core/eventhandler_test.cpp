@@ -8,38 +8,30 @@ using namespace play;
 
 namespace {
 
-// What a child process ends with when the handler let it carry on.
-constexpr int carried_on = 42;
+using EventHandler = Game;
+using Marker = Game;
+using Screens = Game;
 
-using event_handler = game;
-
-TEST_F(event_handler, arrows_give_a_direction_and_two_arrows_give_none) {
+TEST_F(EventHandler, ArrowsGiveADirectionAndTwoArrowsGiveNone) {
     apply_configuration_entry("CURSORSPEED", "0");
-    const struct {
-        std::vector<int> held;
-        uint8_t direction;
-    } cases[] = {{{up}, 6},          {{down}, 7},       {{left}, 8},        {{right}, 9},
-                 {{}, 16},           {{right, down}, 16}, {{up, left}, 16}, {{up, right}, 16},
-                 {{down, left}, 16}, {{left, right}, 16}, {{up, down}, 16}, {{space}, 16}};
+    const struct { std::vector<int> held; uint8_t direction; } cases[] = {
+        {{up}, 6}, {{down}, 7}, {{left}, 8}, {{right}, 9}, {{}, 16}, {{right, down}, 16}, {{up, left}, 16},
+        {{up, right}, 16}, {{down, left}, 16}, {{left, right}, 16}, {{up, down}, 16}, {{space}, 16}};
     std::vector<input_frame> script;
     for (const auto& c : cases) script.push_back(keys(c.held));
-    run(script, [&](int frame) {
-        EXPECT_EQ(stick_direction, cases[frame].direction) << "case " << frame;
-    });
-}
-
-TEST_F(event_handler, right_and_down_held_together_never_move_the_marker) {
-    player.x = 96;
-    player.y = 96;
+    run(script, [&](int n) { EXPECT_EQ(stick_direction, cases[n].direction) << "case " << n; });
+    // Held for ten frames, right and down together never move the marker.
+    player.x = player.y = 96;
+    apply_configuration_entry("CURSORSPEED", "255");
+    heard.clear();
     run(std::vector<input_frame>(10, keys({right, down})));
     EXPECT_FLOAT_EQ(player.x, 96);
     EXPECT_FLOAT_EQ(player.y, 96);
-    EXPECT_FLOAT_EQ(view_x, 0);
-    EXPECT_FLOAT_EQ(view_y, 0);
+    EXPECT_FLOAT_EQ(view_x + view_y, 0);
     EXPECT_TRUE(heard.empty());
 }
 
-TEST_F(event_handler, cursor_speed_250_steps_every_sixth_frame) {
+TEST_F(EventHandler, CursorSpeed250StepsEverySixthFrame) {
     apply_configuration_entry("CURSORSPEED", "250");
     std::vector<int> stepped;
     float last_x = player.x;
@@ -52,24 +44,18 @@ TEST_F(event_handler, cursor_speed_250_steps_every_sixth_frame) {
     EXPECT_EQ(heard.size(), 3u);
 }
 
-TEST_F(event_handler, keys_give_actions_and_the_key_tested_last_wins) {
+TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWins) {
     screen_state = 0;   // no screen reacts: only the action is looked at
-    const struct {
-        std::vector<int> held;
-        int32_t action;
-    } cases[] = {{{}, 16},       {{space}, 0},        {{a}, 0},          {{b}, 1},
-                 {{m}, 23},      {{s}, 15},           {{c}, 4},          {{x}, 4},
-                 {{d}, 5},       {{y}, 5},            {{escape}, 22},    {{enter}, 14},
-                 {{backspace}, 21}, {{b, m}, 23},     {{escape, enter}, 14},
-                 {{enter, backspace}, 21}, {{space, y}, 5}, {{up, a}, 0}};
+    const struct { std::vector<int> held; int32_t action; } cases[] = {
+        {{}, 16}, {{space}, 0}, {{a}, 0}, {{b}, 1}, {{m}, 23}, {{s}, 15}, {{c}, 4}, {{x}, 4}, {{d}, 5}, {{y}, 5},
+        {{escape}, 22}, {{enter}, 14}, {{backspace}, 21}, {{b, m}, 23}, {{escape, enter}, 14},
+        {{enter, backspace}, 21}, {{space, y}, 5}, {{up, a}, 0}};
     std::vector<input_frame> script;
     for (const auto& c : cases) script.push_back(keys(c.held));
-    run(script, [&](int frame) {
-        EXPECT_EQ(action_code, cases[frame].action) << "case " << frame;
-    });
+    run(script, [&](int n) { EXPECT_EQ(action_code, cases[n].action) << "case " << n; });
 }
 
-TEST_F(event_handler, f12_saves_one_screenshot_per_release) {
+TEST_F(EventHandler, F12SavesOneScreenshotPerRelease) {
     namespace fs = std::filesystem;
     fs::create_directories(folder.path() + "/shots");
     auto shots = [&] {
@@ -91,7 +77,6 @@ TEST_F(event_handler, f12_saves_one_screenshot_per_release) {
     // Within the same second the second release writes the same name again.
     EXPECT_GE(counts[5], 1u);
     EXPECT_LE(counts[5], 2u);
-
     const std::string name = shots().front();
     EXPECT_TRUE(std::regex_match(name, std::regex("zorbel[0-9]{14}\\.bmp"))) << name;
     const int image = load_sprite(folder.path() + "/shots/" + name, false);
@@ -99,10 +84,9 @@ TEST_F(event_handler, f12_saves_one_screenshot_per_release) {
     EXPECT_EQ(sprite_height(image), height - 2);
 }
 
-TEST_F(event_handler, page_keys_change_the_level_on_release_in_debug_mode_only) {
+TEST_F(EventHandler, PageKeysChangeTheLevelOnReleaseInDebugModeOnly) {
     dimension = 5;
-    const std::vector<input_frame> twice_up = {keys({page_up}), keys({}), keys({page_up}),
-                                               keys({page_up}), keys({})};
+    const std::vector<input_frame> twice_up = {keys({page_up}), keys({}), keys({page_up}), keys({page_up}), keys({})};
     run(twice_up);
     EXPECT_EQ(dimension, 5);
     cfg_debugmode = 1;
@@ -112,79 +96,56 @@ TEST_F(event_handler, page_keys_change_the_level_on_release_in_debug_mode_only) 
     EXPECT_EQ(dimension, 6);
 }
 
-TEST_F(event_handler, a_joypad_acts_by_its_lowest_button_and_steers_by_its_stick) {
+TEST_F(EventHandler, AJoypadActsByItsLowestButtonAndSteersByItsStick) {
     joypad_present = 1;
     screen_state = 0;
     apply_configuration_entry("CURSORSPEED", "0");
-    const struct {
-        input_frame frame;
-        int32_t action;
-        uint8_t direction;
-    } cases[] = {
-        {pad(0, 0, {}), 16, 16},        {pad(0, 0, {1}), 4, 16},   {pad(0, 0, {2}), 0, 16},
-        {pad(0, 0, {3}), 1, 16},        {pad(0, 0, {4}), 5, 16},   {pad(0, 0, {5}), 12, 16},
-        {pad(0, 0, {6}), 13, 16},       {pad(0, 0, {7}), 23, 16},  {pad(0, 0, {8}), 11, 16},
-        {pad(0, 0, {9}), 15, 16},       {pad(0, 0, {10}), 14, 16}, {pad(0, 0, {2, 5}), 0, 16},
-        {pad(0, 0, {10, 9}), 15, 16},   {pad(1, 0, {}), 16, 9},    {pad(-1, 0, {}), 16, 8},
-        {pad(0, 1, {}), 16, 7},         {pad(0, -1, {}), 16, 6},   {pad(1, -1, {}), 16, 6},
-        {pad(-1, 1, {}), 16, 7},
+    const struct { input_frame frame; int32_t action; uint8_t direction; } cases[] = {
+        {pad(0, 0, {}), 16, 16}, {pad(0, 0, {1}), 4, 16}, {pad(0, 0, {2}), 0, 16}, {pad(0, 0, {3}), 1, 16},
+        {pad(0, 0, {4}), 5, 16}, {pad(0, 0, {5}), 12, 16}, {pad(0, 0, {6}), 13, 16}, {pad(0, 0, {7}), 23, 16},
+        {pad(0, 0, {8}), 11, 16}, {pad(0, 0, {9}), 15, 16}, {pad(0, 0, {10}), 14, 16}, {pad(0, 0, {2, 5}), 0, 16},
+        {pad(0, 0, {10, 9}), 15, 16}, {pad(1, 0, {}), 16, 9}, {pad(-1, 0, {}), 16, 8}, {pad(0, 1, {}), 16, 7},
+        {pad(0, -1, {}), 16, 6}, {pad(1, -1, {}), 16, 6}, {pad(-1, 1, {}), 16, 7},
         {pad(0, 0, {}, {escape, enter, up, space}), 16, 16},   // the keyboard is not read
     };
     std::vector<input_frame> script;
     for (const auto& c : cases) script.push_back(c.frame);
-    run(script, [&](int frame) {
-        EXPECT_EQ(action_code, cases[frame].action) << "case " << frame;
-        EXPECT_EQ(stick_direction, cases[frame].direction) << "case " << frame;
+    run(script, [&](int n) {
+        EXPECT_EQ(action_code, cases[n].action) << "case " << n;
+        EXPECT_EQ(stick_direction, cases[n].direction) << "case " << n;
     });
 }
 
 // B restarts the level in the pause menu and quits in the quit dialog, so
 // what B did tells which of the two came up.
-TEST_F(event_handler, escape_with_return_in_play_opens_the_pause_menu_not_the_quit_dialog) {
+TEST_F(EventHandler, EscapeWithReturnInPlayOpensThePauseMenuAndAJoypadIgnoresEscape) {
     dimension = loaded_dimension = 3;
     run({keys({escape, enter}), keys({b})});
     EXPECT_EQ(loaded_dimension, -1) << "restarted from the pause menu";
     EXPECT_EQ(game_state, 30) << "not quit";
-}
-
-TEST_F(event_handler, with_a_joypad_the_keyboard_escape_does_nothing_in_play) {
     joypad_present = 1;
     run({pad(0, 0, {}, {escape}), pad(0, 0, {3}, {escape})});
     EXPECT_EQ(game_state, 30) << "no quit dialog took button 3 as its B";
 }
 
-TEST_F(event_handler, left_ctrl_with_e_ends_the_program_on_any_screen_and_device) {
+TEST_F(EventHandler, LeftCtrlWithEEndsTheProgramOnAnyScreenAndDevice) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (uint8_t screen : {35, 30, 32, 31}) {
+    for (int screen : {35, 30, 32, 31, -1}) {
         EXPECT_EXIT(
             {
-                screen_state = screen;
-                run({keys({left_ctrl, e})});
-                std::_Exit(carried_on);
+                if (screen < 0) joypad_present = 1;
+                else screen_state = uint8_t(screen);
+                run({screen < 0 ? pad(0, 0, {}, {left_ctrl, e}) : keys({left_ctrl, e})});
+                std::_Exit(42);   // carried on
             },
             testing::ExitedWithCode(0), "")
-            << "screen " << int(screen);
+            << "screen " << screen;
     }
-    EXPECT_EXIT(
-        {
-            joypad_present = 1;
-            run({pad(0, 0, {}, {left_ctrl, e})});
-            std::_Exit(carried_on);
-        },
-        testing::ExitedWithCode(0), "");
 }
 
-// ---- the marker ----
-
-using marker = game;
-
-TEST_F(marker, moves_in_the_left_and_upper_half_and_scrolls_the_view_past_the_middle) {
+TEST_F(Marker, MovesInTheLeftAndUpperHalfAndScrollsTheViewPastTheMiddle) {
     // A 1024 x 768 screen of 32-pixel tiles: the middle is at x 512, y 384.
-    const struct {
-        float x, y, view_x, view_y;
-        uint8_t direction;
-        float x_after, y_after, view_x_after, view_y_after;
-    } cases[] = {
+    const struct { float x, y, view_x, view_y; uint8_t direction; float x_after, y_after, vx_after, vy_after; } cases[] = {
         {448, 96, 0, 0, 9, 480, 96, 0, 0},     // ends at 480, short of the middle
         {512, 96, 0, 0, 9, 512, 96, 1, 0},     // past the middle: the view scrolls
         {96, 96, 3, 0, 8, 96, 96, 2, 0},       // left half: the view scrolls back
@@ -198,31 +159,22 @@ TEST_F(marker, moves_in_the_left_and_upper_half_and_scrolls_the_view_past_the_mi
     };
     int n = 0;
     for (const auto& c : cases) {
-        player.x = c.x;
-        player.y = c.y;
-        view_x = c.view_x;
-        view_y = c.view_y;
+        player.x = c.x, player.y = c.y, view_x = c.view_x, view_y = c.view_y;
         heard.clear();
         step_player(c.direction);
         EXPECT_FLOAT_EQ(player.x, c.x_after) << "case " << n;
         EXPECT_FLOAT_EQ(player.y, c.y_after) << "case " << n;
-        EXPECT_FLOAT_EQ(view_x, c.view_x_after) << "case " << n;
-        EXPECT_FLOAT_EQ(view_y, c.view_y_after) << "case " << n;
+        EXPECT_FLOAT_EQ(view_x, c.vx_after) << "case " << n;
+        EXPECT_FLOAT_EQ(view_y, c.vy_after) << "case " << n;
         EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"}) << "case " << n;
-        EXPECT_EQ(player.state, 22) << "case " << n;
-        ++n;
+        EXPECT_EQ(player.state, 22) << "case " << n++;
     }
 }
 
-TEST_F(marker, a_step_toward_a_blocking_cell_is_silent_and_changes_nothing) {
-    player.x = 64;
-    player.y = 64;
-    view_x = 2;
-    view_y = 3;   // the marker stands on cell (4, 5)
-    world_matrix[3][5].use_collision = 1;
-    world_matrix[5][5].use_collision = 1;
-    world_matrix[4][4].use_collision = 1;
-    world_matrix[4][6].use_collision = 1;
+TEST_F(Marker, AStepTowardABlockingCellIsSilentAndChangesNothing) {
+    player.x = player.y = 64;
+    view_x = 2, view_y = 3;   // the marker stands on cell (4, 5)
+    for (auto [cx, cy] : {std::pair{3, 5}, {5, 5}, {4, 4}, {4, 6}}) world_matrix[cx][cy].use_collision = 1;
     for (uint8_t direction : {6, 7, 8, 9}) step_player(direction);
     run(std::vector<input_frame>(4, keys({right})));
     EXPECT_FLOAT_EQ(player.x, 64);
@@ -231,25 +183,18 @@ TEST_F(marker, a_step_toward_a_blocking_cell_is_silent_and_changes_nothing) {
     EXPECT_FLOAT_EQ(view_y, 3);
     EXPECT_EQ(player.state, 22);
     EXPECT_TRUE(heard.empty());
-
     world_matrix[5][5].use_collision = 0;
     step_player(9);
     EXPECT_FLOAT_EQ(player.x, 96);
 }
 
-TEST_F(marker, the_edges_of_the_matrix_block_like_walls) {
+TEST_F(Marker, TheEdgesOfTheMatrixBlockLikeWalls) {
     // Cell (0, 0) is free; what lies left of and above it is outside.
     step_player(8);
     step_player(6);
-    EXPECT_FLOAT_EQ(player.x, 0);
-    EXPECT_FLOAT_EQ(player.y, 0);
-    EXPECT_FLOAT_EQ(view_x, 0);
-    EXPECT_FLOAT_EQ(view_y, 0);
+    EXPECT_FLOAT_EQ(player.x + player.y + view_x + view_y, 0);
     // The last column and row, 512, with the marker past the middle.
-    player.x = 512;
-    player.y = 384;
-    view_x = 496;
-    view_y = 500;
+    player.x = 512, player.y = 384, view_x = 496, view_y = 500;
     step_player(9);
     step_player(7);
     EXPECT_FLOAT_EQ(view_x, 496);
@@ -257,7 +202,7 @@ TEST_F(marker, the_edges_of_the_matrix_block_like_walls) {
     EXPECT_TRUE(heard.empty());
 }
 
-TEST_F(marker, tiles_of_128_pixels_and_more_step_by_their_whole_width) {
+TEST_F(Marker, TilesOf128PixelsAndMoreStepByTheirWholeWidth) {
     // A byte-sized pixel step would wrap 200 round to -56.
     apply_configuration_entry("RESOLUTION", "200");
     step_player(9);
@@ -268,30 +213,22 @@ TEST_F(marker, tiles_of_128_pixels_and_more_step_by_their_whole_width) {
     EXPECT_FLOAT_EQ(player.x, 0);
 }
 
-// ---- what the actions do on the front-end screens ----
-
-using screens = game;
-
-TEST_F(screens, return_on_the_title_starts_a_game_and_on_the_score_table_goes_to_the_title) {
+TEST_F(Screens, ReturnOnTheTitleStartsAGameAndOnTheScoreTableGoesToTheTitle) {
     screen_state = 30;
     dimension = loaded_dimension = 7;
     run({keys({enter})});
     EXPECT_EQ(dimension, 1);
     EXPECT_EQ(loaded_dimension, 0);
     EXPECT_EQ(screen_state, 23);
-
     screen_state = 31;
     run({keys({enter})});
     EXPECT_EQ(screen_state, 30);
 }
 
-TEST_F(screens, left_and_right_on_the_options_switch_the_music) {
-    folder.write("MUSIC/options.ogg", sound_files::ogg());
-    cfg_ingamemusic = folder.path() + "/MUSIC/";
-    load_music_list();
+TEST_F(Screens, LeftAndRightOnTheOptionsSwitchTheMusic) {
+    music({"options.ogg"});
     music_track& options = music_tracks.at(0);
     screen_state = 32;
-
     run({keys({right})});   // on already: nothing starts
     EXPECT_EQ(options.sound, 0);
     run({keys({left})});
@@ -302,17 +239,13 @@ TEST_F(screens, left_and_right_on_the_options_switch_the_music) {
     EXPECT_TRUE(music_exists(playing));
     run({keys({right})});   // no restart while it plays
     EXPECT_EQ(options.sound, playing);
-
     screen_state = 35;   // elsewhere the arrows leave the music alone
     run({keys({left})});
     EXPECT_EQ(music_on, 1);
 }
 
-TEST_F(screens, m_in_play_starts_a_track) {
-    folder.write("MUSIC/one.ogg", sound_files::ogg());
-    folder.write("MUSIC/two.ogg", sound_files::ogg());
-    cfg_ingamemusic = folder.path() + "/MUSIC/";
-    load_music_list();
+TEST_F(Screens, MInPlayStartsATrack) {
+    music({"one.ogg", "two.ogg"});
     run({keys({m})});
     int streaming = 0;
     for (const music_track& track : music_tracks) streaming += music_exists(track.sound) ? 1 : 0;

@@ -1,10 +1,12 @@
 // Player profiles: the file format to the byte, the placeholder, reading
-// hand-made files, and results that survive a crash in the middle of a save.
+// hand-made files, and results that survive a full disk or a crash in the middle of a save.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <map>
 #include <regex>
 
 #include "front_end_fixture.h"
@@ -13,7 +15,7 @@ using namespace front;
 
 namespace {
 
-using profiles_folder = front_end;
+using Profiles = FrontEnd;
 
 std::vector<std::string> split_crlf(const std::string& text) {
     std::vector<std::string> parts;
@@ -34,66 +36,61 @@ std::vector<std::string> names_of(const std::vector<profile>& list) {
     return names;
 }
 
+// Every file of a folder with its bytes, to see that nothing changed.
+std::map<std::string, std::string> contents(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename().string()] = file_text(entry.path());
+    return files;
+}
+
 }  // namespace
 
-TEST_F(profiles_folder, a_saved_result_is_written_to_the_byte) {
-    // 75,321 ms after start-up: the base name reads 75321, 1 minute, 15 seconds,
-    // then the clock itself.
+TEST_F(Profiles, ASavedResultIsWrittenToTheByte) {
+    // 75,321 ms after start-up: the base name reads 75321, 1 minute, 15 seconds, then the clock itself.
     sleep_ms(75321);
     const std::string clock_now = std::to_string(milliseconds());
     score = 120;
     ASSERT_TRUE(save_profile("AB"));
-
     ASSERT_EQ(files_ending(".profile").size(), 1u);
     const std::string name = files_ending(".profile").front();
     EXPECT_EQ(stem(name), "75321" "1" "15" + clock_now);
     const std::string text = folder.read("PROFILES/" + name);
-    EXPECT_NE(text.substr(text.size() - 2), "\r\n") << "no line end after the last line";
+    EXPECT_FALSE(text.ends_with("\r\n")) << "no line end after the last line";
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 9) << "every line break is CR LF";
     const std::vector<std::string> lines = split_crlf(text);
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7),
-              (std::vector<std::string>{"USERNAME", "AB", "USERSCORE", "120", "USERGAMERSCORE",
-                                        "0", "GLOBALSIGNATURE"}));
+              (std::vector<std::string>{"USERNAME", "AB", "USERSCORE", "120", "USERGAMERSCORE", "0", "GLOBALSIGNATURE"}));
     EXPECT_EQ(lines[8], "LOCALSIGNATURE");
     // The base name, then the clock plus a random part of the clock.
     EXPECT_TRUE(std::regex_match(lines[7], std::regex(stem(name) + "[0-9]+"))) << lines[7];
     // 000, then each letter's code plus 1 to 6: A is 65, B 66.
-    EXPECT_TRUE(std::regex_match(lines[9], std::regex("000(06[6-9]|07[01])(06[7-9]|07[0-2])")))
-        << lines[9];
-
+    EXPECT_TRUE(std::regex_match(lines[9], std::regex("000(06[6-9]|07[01])(06[7-9]|07[0-2])"))) << lines[9];
     ASSERT_EQ(files_ending(".prof"), std::vector<std::string>{stem(name) + ".prof"});
-    EXPECT_EQ(folder.read("PROFILES/" + stem(name) + ".prof"),
-              std::to_string(text.size()) + "\r\n");
+    EXPECT_EQ(folder.read("PROFILES/" + stem(name) + ".prof"), std::to_string(text.size()) + "\r\n");
 }
 
-TEST_F(profiles_folder, the_first_start_writes_one_placeholder_that_is_never_listed) {
+TEST_F(Profiles, TheFirstStartWritesOnePlaceholderThatIsNeverListed) {
     scan_profiles();
     ASSERT_TRUE(init_profiles());
     ASSERT_EQ(files_ending(".profile").size(), 1u);
     EXPECT_EQ(files_ending(".prof").size(), 1u);
-    const std::vector<std::string> lines =
-        split_crlf(folder.read("PROFILES/" + files_ending(".profile").front()));
+    const std::vector<std::string> lines = split_crlf(folder.read("PROFILES/" + files_ending(".profile").front()));
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[1], "DUMMY");
     EXPECT_EQ(lines[3], "-1000000");
     EXPECT_EQ(lines[5], "-100000");
     EXPECT_EQ(lines[9], "000000000000000000");
     EXPECT_EQ(profiles.size(), 1u) << "listed, not loaded";
-
     // The next start finds it, loads it and drops it: an empty table.
     scan_profiles();
     ASSERT_TRUE(init_profiles());
     EXPECT_TRUE(profiles.empty());
     EXPECT_EQ(highscore_best, 0);
     EXPECT_EQ(files_ending(".profile").size(), 1u) << "no second placeholder";
-    sort_score_table();
-    ASSERT_EQ(score_table.size(), 1u);
-    EXPECT_EQ(score_table[0].profile_name, "");
-    EXPECT_EQ(score_table[0].profile_score, 0);
 }
 
-TEST_F(profiles_folder, results_of_zero_or_less_are_kept_on_disk_but_not_listed) {
+TEST_F(Profiles, ResultsOfZeroOrLessAreKeptOnDiskButNotListed) {
     // All three in the same millisecond: each gets a name of its own.
     for (int32_t points : {0, -7, 40}) {
         score = points;
@@ -107,43 +104,74 @@ TEST_F(profiles_folder, results_of_zero_or_less_are_kept_on_disk_but_not_listed)
     EXPECT_EQ(highscore_best, 40);
 }
 
-TEST_F(profiles_folder, hand_made_files_are_read_by_their_keys) {
+// Read by their keys; folders and 2 GB files with the profiles' ending are
+// passed over or read no further than the reader's limit.
+TEST_F(Profiles, HandMadeFilesAreReadByTheirKeys) {
     folder.write("PROFILES/1.profile", "USERSCORE\r\n  -5\r\nUSERNAME\r\nNEG");
     folder.write("PROFILES/2.profile", "USERNAME\r\nLAST\r\nUSERSCORE");
-    folder.write("PROFILES/3.profile",
-                 "OTHER\r\nx\r\nUSERNAME\r\nTAB\r\nUSERSCORE\r\n\t+77\r\nUSERAVATAR\r\nface.png");
+    folder.write("PROFILES/3.profile", "OTHER\r\nx\r\nUSERNAME\r\nTAB\r\nUSERSCORE\r\n\t+77\r\nUSERAVATAR\r\nface.png");
     // The last pair wins, but the best score saw the first one too.
     folder.write("PROFILES/4.profile", "USERSCORE\r\n300abc\nUSERSCORE\n12\nUSERNAME\nLF");
     folder.write("PROFILES/5.profile", "USERNAME\r\nWORDS\r\nUSERSCORE\r\nmany\r\n");
     folder.write("PROFILES/notes.txt", "USERSCORE\r\n999");
     fs::create_directories(folder.path() + "/PROFILES/folder.profile");
+    ASSERT_EQ(truncate(folder.write("PROFILES/huge.profile", "").c_str(), 2LL << 30), 0);
     scan_profiles();
-    EXPECT_EQ(profiles.size(), 5u) << "files named .profile only";
+    EXPECT_EQ(profiles.size(), 6u) << "files named .profile only";
     load_profiles();
-    EXPECT_EQ(names_of(profiles), (std::vector<std::string>{"TAB", "LF"}));
+    EXPECT_EQ(names_of(profiles), (std::vector<std::string>{"TAB", "LF"})) << "the huge file holds no score";
     EXPECT_EQ(profiles[0].profile_score, 77);
     EXPECT_EQ(profiles[0].profile_avatar, cfg_profiles + "face.png");
     EXPECT_EQ(profiles[1].profile_score, 12);
     EXPECT_EQ(highscore_best, 300);
 }
 
-TEST_F(profiles_folder, nothing_is_written_where_the_folder_is_missing) {
-    cfg_profiles = folder.path() + "/missing/";
-    score = 10;
-    EXPECT_FALSE(save_profile("X"));
-    scan_profiles();
-    EXPECT_FALSE(init_profiles()) << "start-up reports it";
+// A profiles folder that is missing or is a file cannot be listed or written:
+// no placeholder, no result, start-up reports it, no crash.
+TEST_F(Profiles, NothingIsWrittenWhereTheFolderIsMissingOrAFile) {
+    const std::string not_a_folder = folder.write("PROFILES_FILE", "a file, not a folder");
+    for (const std::string& where : {folder.path() + "/missing", not_a_folder}) {
+        cfg_profiles = where + "/";
+        score = 10;
+        EXPECT_FALSE(save_profile("X")) << where;
+        scan_profiles();
+        EXPECT_FALSE(init_profiles()) << where;
+        EXPECT_TRUE(profiles.empty()) << where;
+    }
     EXPECT_FALSE(fs::exists(folder.path() + "/missing"));
+    EXPECT_EQ(file_text(not_a_folder), "a file, not a folder");
 }
 
-// The game dies in the middle of writing a profile: a file size limit kills
-// it (SIGXFSZ) once 40 bytes of the file are written.
-TEST_F(profiles_folder, a_save_killed_mid_write_leaves_no_profile_and_the_older_ones_intact) {
+// The disk fills in the middle of a save: the new result is not there at all,
+// and the one saved before is there to the byte; with room again the next save is whole.
+TEST_F(Profiles, ADiskThatFillsDuringASaveLosesTheNewResultOnly) {
+    score = 50;
+    ASSERT_TRUE(save_profile("OLD"));
+    const auto before = contents(folder.path() + "/PROFILES");
+    ASSERT_EQ(before.size(), 2u);
+    sleep_ms(5);
+    score = 70;
+    simulate_full_disk_after(20);
+    EXPECT_FALSE(save_profile("NEW"));
+    simulate_full_disk_after(-1);
+    EXPECT_EQ(contents(folder.path() + "/PROFILES"), before) << "no part of the new file is left";
+    sleep_ms(5);
+    EXPECT_TRUE(save_profile("NEW"));
+    EXPECT_EQ(files_ending(".profile").size(), 2u);
+    EXPECT_EQ(files_ending(".prof").size(), 2u);
+    scan_profiles();
+    load_profiles();
+    EXPECT_EQ(profiles.size(), 2u);
+    EXPECT_EQ(highscore_best, 70);
+}
+
+// The game dies in the middle of writing a profile: a file size limit kills it
+// (SIGXFSZ) once 40 bytes are written. No new profile, the older ones intact.
+TEST_F(Profiles, ASaveKilledMidWriteLeavesNoProfileAndTheOlderOnesIntact) {
     score = 5;
     ASSERT_TRUE(save_profile("OLD"));
     const std::vector<std::string> before = files_ending(".profile");
     const std::string old_text = folder.read("PROFILES/" + before.front());
-
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -156,7 +184,6 @@ TEST_F(profiles_folder, a_save_killed_mid_write_leaves_no_profile_and_the_older_
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "died writing";
-
     EXPECT_EQ(files_ending(".profile"), before);
     EXPECT_EQ(folder.read("PROFILES/" + before.front()), old_text);
     scan_profiles();

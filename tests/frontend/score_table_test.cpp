@@ -7,85 +7,64 @@ using namespace front;
 
 namespace {
 
-using score_table_screen_test = front_end;
+using ScoreTable = FrontEnd;
+using rows = std::vector<std::pair<std::string, int32_t>>;
 
-profile scored(const std::string& name, int32_t points) {
-    profile p;
-    p.profile_name = name;
-    p.profile_score = points;
-    return p;
-}
-
-std::vector<std::pair<std::string, int32_t>> rows() {
-    std::vector<std::pair<std::string, int32_t>> out;
+rows sorted(const rows& scores) {
+    profiles.clear();
+    for (const auto& [name, points] : scores) {
+        profiles.push_back({});
+        profiles.back().profile_name = name;
+        profiles.back().profile_score = points;
+    }
+    sort_score_table();
+    rows out;
     for (const score_row& row : score_table) out.push_back({row.profile_name, row.profile_score});
     return out;
 }
 
-using row_list = std::vector<std::pair<std::string, int32_t>>;
-
 }  // namespace
 
-TEST_F(score_table_screen_test, equal_scores_list_the_one_found_later_first_and_none_give_an_empty_row) {
-    profiles = {scored("A", 10), scored("B", 30), scored("C", 10), scored("D", 30), scored("E", 1)};
-    sort_score_table();
-    EXPECT_EQ(rows(), (row_list{{"D", 30}, {"B", 30}, {"C", 10}, {"A", 10}, {"E", 1}}));
+// Equal scores list the one found later first. No profiles give one empty row;
+// scores below 0 never come from loading, and should they come, the sort still ends.
+TEST_F(ScoreTable, EqualScoresListTheOneFoundLaterFirstAndNoneGiveAnEmptyRow) {
+    EXPECT_EQ(sorted({{"A", 10}, {"B", 30}, {"C", 10}, {"D", 30}, {"E", 1}}),
+              (rows{{"D", 30}, {"B", 30}, {"C", 10}, {"A", 10}, {"E", 1}}));
     EXPECT_TRUE(profiles.empty()) << "the sort uses the profiles up";
-    // No profiles give one empty row. Scores below 0 never come from
-    // loading; should they come, the sort still ends.
-    sort_score_table();
-    EXPECT_EQ(rows(), (row_list{{"", 0}}));
-    profiles = {scored("NEG", -3)};
-    sort_score_table();
-    EXPECT_EQ(rows(), (row_list{{"", 0}}));
+    EXPECT_EQ(sorted({}), (rows{{"", 0}}));
+    EXPECT_EQ(sorted({{"NEG", -3}}), (rows{{"", 0}}));
 }
 
-TEST_F(score_table_screen_test, without_a_positive_row_it_runs_until_return) {
+TEST_F(ScoreTable, AfterAQuitReturnEndsTheProgramAndWithoutAPositiveRowItRunsUntilReturn) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT((game_state = 25, quit_requested = 1, play_from_now(repeated(keys({enter}), 200)),
+                 score_table_screen(), std::_Exit(3)),
+                testing::ExitedWithCode(0), "");
     score_table = {{"", 0}, {"ZERO", 0}};
-    play_from_now(repeated(keys({}), 3000) + std::vector<input_frame>{keys({enter})});
+    play_from_now(repeated(keys({}), 3000) + repeated(keys({enter}), 1));
     score_table_screen();
     EXPECT_EQ(count_screen(screen_state_title), 1u) << "Return sets the title";
     EXPECT_EQ(seen.size(), 3000u);
     EXPECT_EQ(seen.back().action, action_enter);
 }
 
-TEST_F(score_table_screen_test, return_after_a_quit_shows_the_game_over_and_ends_the_program) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            game_state = 25;
-            quit_requested = 1;
-            play_from_now(repeated(keys({enter}), 200));
-            score_table_screen();
-            std::_Exit(3);
-        },
-        testing::ExitedWithCode(0), "");
-}
-
 // On a design-sized screen with the shipped font: a row at 0 is not drawn and
 // takes no place, and the row after it keeps its position number.
-class score_rows : public front_end {
-protected:
-    void SetUp() override {
-        front_end::SetUp();
-        close_headless_screen();
-        open_headless_screen(1024, 768);
-        screen_width = 1024;
-        screen_height = 768;
-        cfg_fontpath = std::string(ZORBEL_SOURCE_DIR) + "/data/GFX/FONT";
-        load_font(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/font.txt");
-    }
+TEST_F(ScoreTable, ARowAtZeroIsNotDrawnAndTakesNoPlace) {
+    close_headless_screen();
+    open_headless_screen(1024, 768);
+    screen_width = 1024;
+    screen_height = 768;
+    cfg_fontpath = std::string(ZORBEL_SOURCE_DIR) + "/data/GFX/FONT";
+    load_font(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/font.txt");
+    ASSERT_GT(font_height, 0);
     // What lies in the band of a row's texts, sampled.
-    std::vector<uint32_t> band(float y) {
+    auto band = [](float y) {
         std::vector<uint32_t> pixels;
         for (int py = int(y) + 2; py < int(y) + 18; py += 3)
             for (int px = 512; px < 820; px += 2) pixels.push_back(read_pixel(px, py));
         return pixels;
-    }
-};
-
-TEST_F(score_rows, a_row_at_zero_is_not_drawn_and_takes_no_place) {
-    ASSERT_GT(font_height, 0);
+    };
     score_table = {{"ZERO", 0}, {"TOP", 7}};
     const int frames = 400;   // the first row has risen 399 pixels
     const float first_y = 768.0f - float(frames - 1), second_y = first_y + 0.04f * 768.0f;
@@ -95,10 +74,9 @@ TEST_F(score_rows, a_row_at_zero_is_not_drawn_and_takes_no_place) {
         first = band(first_y);
         second = band(second_y);
     };
-    play_from_now(repeated(keys({}), frames) + std::vector<input_frame>{keys({enter})});
+    play_from_now(repeated(keys({}), frames) + repeated(keys({enter}), 1));
     score_table_screen();
     ASSERT_FALSE(first.empty());
-
     clear_screen(0);
     begin_blended_pass();
     draw_text("  2. |", 0.5f * 1024, first_y, 0.6f, 0, 255, 1, 0, 0);
@@ -107,6 +85,5 @@ TEST_F(score_rows, a_row_at_zero_is_not_drawn_and_takes_no_place) {
     end_blended_pass();
     EXPECT_EQ(first, band(first_y)) << "the row of TOP, numbered 2, in the first place";
     EXPECT_NE(std::count(first.begin(), first.end(), 0u), std::ptrdiff_t(first.size()));
-    EXPECT_EQ(std::count(second.begin(), second.end(), 0u), std::ptrdiff_t(second.size()))
-        << "nothing below it";
+    EXPECT_EQ(std::count(second.begin(), second.end(), 0u), std::ptrdiff_t(second.size())) << "nothing below it";
 }

@@ -31,8 +31,10 @@ std::string temp_folder::write(const std::string& name, const std::string& bytes
     return file.string();
 }
 
-std::string temp_folder::read(const std::string& name) const {
-    std::ifstream in(fs::path(path_) / name, std::ios::binary);
+std::string temp_folder::read(const std::string& name) const { return file_text(path_ + "/" + name); }
+
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();

@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // A fresh folder under /tmp, removed when the object goes away.
@@ -18,6 +19,14 @@ public:
 private:
     std::string path_;
 };
+
+// The bytes of a file; empty when it cannot be read.
+std::string file_text(const std::string& path);
+
+// `bytes` bytes of v, least significant first, as BMP and WAV headers hold them.
+inline void put_le(std::string& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 0xFF);
+}
 
 struct command_result {
     int exit_code = -1;   // -1 when killed by a signal

@@ -16,38 +16,19 @@ namespace world_pack {
 
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r + 256 * g + 65536 * b; }
 
-inline void put16(std::string& out, uint32_t v) {
-    out += char(v & 0xFF);
-    out += char((v >> 8) & 0xFF);
-}
-inline void put32(std::string& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
 // A 24-bit BMP of one colour.
 inline std::string bmp(int width, int height, uint32_t colour) {
     const int row_size = (width * 3 + 3) / 4 * 4;
     std::string out = "BM";
-    put32(out, uint32_t(54 + row_size * height));
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, uint32_t(width));
-    put32(out, uint32_t(height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, uint32_t(row_size * height));
-    for (int k = 0; k < 4; ++k) put32(out, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            out += char((colour >> 16) & 0xFF);
-            out += char((colour >> 8) & 0xFF);
-            out += char(colour & 0xFF);
-        }
-        out.append(size_t(row_size - width * 3), '\0');
-    }
+    for (uint32_t v : {uint32_t(54 + row_size * height), 0u, 54u, 40u, uint32_t(width), uint32_t(height)})
+        put_le(out, v, 4);
+    put_le(out, 1, 2);
+    put_le(out, 24, 2);
+    for (uint32_t v : {0u, uint32_t(row_size * height), 0u, 0u, 0u, 0u}) put_le(out, v, 4);
+    std::string row;
+    for (int x = 0; x < width; ++x) row += {char((colour >> 16) & 0xFF), char((colour >> 8) & 0xFF), char(colour & 0xFF)};
+    row.append(size_t(row_size - width * 3), '\0');
+    for (int y = 0; y < height; ++y) out += row;
     return out;
 }
 
@@ -59,11 +40,9 @@ inline std::string pairs(std::initializer_list<std::pair<std::string, std::strin
 }
 
 // Colours of the tile images, told apart by the drawing tests.
-constexpr uint32_t wall_colour = rgb(90, 90, 90);
-constexpr uint32_t floor_colour = rgb(200, 180, 120);
-constexpr uint32_t green_colour = rgb(40, 160, 40);
-constexpr uint32_t water_colour = rgb(30, 60, 200);
-constexpr uint32_t bomb_colour = rgb(20, 20, 20);
+constexpr uint32_t wall_colour = rgb(90, 90, 90), floor_colour = rgb(200, 180, 120),
+                   green_colour = rgb(40, 160, 40), water_colour = rgb(30, 60, 200),
+                   bomb_colour = rgb(20, 20, 20);
 
 // Points the configuration at the pack in `folder` (world "T").
 inline void use_pack(const temp_folder& folder) {
@@ -80,8 +59,7 @@ inline void use_pack(const temp_folder& folder) {
     cfg_maxfoe = 3;
 }
 
-inline void tile_definition(const temp_folder& folder, const std::string& kind,
-                            const std::string& text) {
+inline void tile_definition(const temp_folder& folder, const std::string& kind, const std::string& text) {
     folder.write("DATA/TILES/T/" + kind, text);
 }
 
@@ -91,73 +69,49 @@ inline void object(const temp_folder& folder, const std::string& stem, uint32_t 
     folder.write("GFX/OBJECTS/" + stem + ".dll", definition);
 }
 
+inline const std::string no_children =
+    pairs({{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
+
 // The four generated kinds and the objects a generated level uses:
 // floor carries a gem and a bomb and admits painters and erasers.
 inline void write_level_pack(const temp_folder& folder) {
-    folder.write("GFX/TILES/wall.png", bmp(16, 16, wall_colour));
-    folder.write("GFX/TILES/floor.png", bmp(16, 16, floor_colour));
-    folder.write("GFX/TILES/green.png", bmp(16, 16, green_colour));
-    folder.write("GFX/TILES/water.png", bmp(16, 16, water_colour));
-    folder.write("GFX/TILES/dummy.png", bmp(16, 16, rgb(255, 128, 0)));
+    for (auto [image, colour] : {std::pair{"wall", wall_colour}, {"floor", floor_colour}, {"green", green_colour},
+                                 {"water", water_colour}, {"dummy", rgb(255, 128, 0)}})
+        folder.write(std::string("GFX/TILES/") + image + ".png", bmp(16, 16, colour));
     folder.write("GFX/cursor.png", bmp(16, 16, rgb(250, 250, 0)));
-    const std::string no_children = pairs(
-        {{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
-    tile_definition(folder, "LAB_WALL",
-                    pairs({{"GFXNAME", "wall.png"}, {"USECOLLISION", "2"}, {"VALUE1", "0"}}) +
-                        no_children);
+    tile_definition(folder, "LAB_WALL", pairs({{"GFXNAME", "wall.png"}, {"USECOLLISION", "2"}, {"VALUE1", "0"}}) + no_children);
     tile_definition(folder, "LAB_FLOOR",
-                    pairs({{"GFXNAME", "floor.png"},
-                           {"CHILD1", "GEM"},
-                           {"CHILD2", "BOMB"},
-                           {"CHILD3", "#"},
-                           {"CHILD4", "#"},
-                           {"USEENEMY", "1"},
-                           {"TRANSPARENCY", "0"},
-                           {"VALUE1", "10"}}));
+                    pairs({{"GFXNAME", "floor.png"}, {"CHILD1", "GEM"}, {"CHILD2", "BOMB"}, {"CHILD3", "#"},
+                           {"CHILD4", "#"}, {"USEENEMY", "1"}, {"TRANSPARENCY", "0"}, {"VALUE1", "10"}}));
     tile_definition(folder, "LAB_GREEN", pairs({{"GFXNAME", "green.png"}}) + no_children);
-    tile_definition(folder, "LAB_WATER",
-                    pairs({{"GFXNAME", "water.png"}, {"USECOLLISION", "1"}}) + no_children);
+    tile_definition(folder, "LAB_WATER", pairs({{"GFXNAME", "water.png"}, {"USECOLLISION", "1"}}) + no_children);
     object(folder, "gem", rgb(0, 200, 220),
-           pairs({{"DGFXNAME", "GEM"}, {"DDENSITY", "6"}, {"DGFXSHOW", "1"},
-                  {"DGFXTRANSPARENCY", "255"}, {"DFITTOMATRIX", "1"}, {"DSCORE", "50"},
-                  {"DISGOODY", "1"}}));
+           pairs({{"DGFXNAME", "GEM"}, {"DDENSITY", "6"}, {"DGFXSHOW", "1"}, {"DGFXTRANSPARENCY", "255"},
+                  {"DFITTOMATRIX", "1"}, {"DSCORE", "50"}, {"DISGOODY", "1"}}));
     object(folder, "bomb", bomb_colour,
-           pairs({{"DGFXNAME", "BOMB"}, {"DDENSITY", "20"}, {"DGFXSHOW", "1"},
-                  {"DGFXTRANSPARENCY", "255"}, {"DFITTOMATRIX", "1"}}));
+           pairs({{"DGFXNAME", "BOMB"}, {"DDENSITY", "20"}, {"DGFXSHOW", "1"}, {"DGFXTRANSPARENCY", "255"},
+                  {"DFITTOMATRIX", "1"}}));
     object(folder, "painter", rgb(240, 100, 180),
-           pairs({{"DGFXNAME", "PAINTER"}, {"DISENEMY", "1"}, {"DDENSITY", "8"},
-                  {"DGFXTRANSPARENCY", "255"}}));
+           pairs({{"DGFXNAME", "PAINTER"}, {"DISENEMY", "1"}, {"DDENSITY", "8"}, {"DGFXTRANSPARENCY", "255"}}));
     object(folder, "eraser", rgb(200, 60, 0),
-           pairs({{"DGFXNAME", "ERASER"}, {"DISENEMY", "2"}, {"DDENSITY", "25"},
-                  {"DGFXTRANSPARENCY", "255"}}));
+           pairs({{"DGFXNAME", "ERASER"}, {"DISENEMY", "2"}, {"DDENSITY", "25"}, {"DGFXTRANSPARENCY", "255"}}));
 }
 
 // Colours and points of the painted kinds. The points differ from kind to
 // kind, so a test can tell whose VALUE1 was counted.
-constexpr uint32_t blue_colour = rgb(40, 90, 230);
 constexpr uint32_t fixed_colour = rgb(20, 40, 160);
-constexpr uint32_t pink_colour = rgb(240, 120, 200);
-constexpr uint32_t fixed_pink_colour = rgb(160, 40, 120);
-constexpr int32_t blue_points = 3, fixed_points = 25, pink_points = 4, fixed_pink_points = 6;
+constexpr int32_t fixed_points = 25, fixed_pink_points = 6;
 
 // The four kinds the rules paint, with no children.
 inline void write_painted_kinds(const temp_folder& folder) {
-    const std::string no_children = pairs(
-        {{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
-    const struct {
-        const char* kind;
-        const char* image;
-        uint32_t colour;
-        int32_t points;
-    } kinds[] = {{"LAB_BLUE_FLOOR", "blue.png", blue_colour, blue_points},
-                 {"LAB_FIXED_FLOOR", "fixed.png", fixed_colour, fixed_points},
-                 {"LAB_PINK_FLOOR", "pink.png", pink_colour, pink_points},
-                 {"LAB_FIXED_PINK_FLOOR", "fixedpink.png", fixed_pink_colour, fixed_pink_points}};
+    const struct { const char* kind; const char* image; uint32_t colour; int32_t points; } kinds[] = {
+        {"LAB_BLUE_FLOOR", "blue.png", rgb(40, 90, 230), 3},
+        {"LAB_FIXED_FLOOR", "fixed.png", fixed_colour, fixed_points},
+        {"LAB_PINK_FLOOR", "pink.png", rgb(240, 120, 200), 4},
+        {"LAB_FIXED_PINK_FLOOR", "fixedpink.png", rgb(160, 40, 120), fixed_pink_points}};
     for (const auto& k : kinds) {
         folder.write(std::string("GFX/TILES/") + k.image, bmp(16, 16, k.colour));
-        tile_definition(folder, k.kind,
-                        pairs({{"GFXNAME", k.image}, {"VALUE1", std::to_string(k.points)}}) +
-                            no_children);
+        tile_definition(folder, k.kind, pairs({{"GFXNAME", k.image}, {"VALUE1", std::to_string(k.points)}}) + no_children);
     }
 }
 
