@@ -83,7 +83,8 @@ TEST_F(Configuration, EveryKeyLandsInItsVariableWithItsKind) {
         if (*row.key) text += std::string(row.key) + "\n" + row.value + "\n";
     read(text);
     for (const auto& row : rows)
-        EXPECT_EQ(value_of(row.variable), (row.prefixed ? "/base\\" : "") + std::string(row.value)) << row.key << " " << row.value;
+        EXPECT_EQ(value_of(row.variable), (row.prefixed ? "/base\\" : "") + std::string(row.value))
+            << row.key << " " << row.value;
 }
 
 // What a file makes of its values: defaults, clamps, syntax, line ends, lenient numbers.
@@ -105,7 +106,8 @@ TEST_F(Configuration, ValuesDefaultsAndSyntax) {
         {ini_text({{"USESPRITE3D", "256"}, {"SMOOTH", "257"}}), {{&cfg_usesprite3d, "0"}, {&cfg_smooth, "1"}}},
         {ini_text({{"RESOLUTION", "48.5"}}), {{&tile_width, "48.5"}, {&tile_height, "48.5"}}},
         // A lower-case key and a key with a trailing blank are skipped with their values.
-        {ini_text({{"maxfoe", "3"}, {"MAXFOE ", "4"}, {"APPNAME", "kept"}}), {{&cfg_maxfoe, "0"}, {&cfg_appname, "kept"}}},
+        {ini_text({{"maxfoe", "3"}, {"MAXFOE ", "4"}, {"APPNAME", "kept"}}),
+         {{&cfg_maxfoe, "0"}, {&cfg_appname, "kept"}}},
         {ini_text({{"USELOGFILE", "1"}, {"USELOGFILE", "0"}}), {{&cfg_uselogfile, "0"}}},   // the last one wins
         // A missing line shifts every later pair: the value line is read as a key.
         {"APPNAME\nMAXFOE\n6\n", {{&cfg_appname, "MAXFOE"}, {&cfg_maxfoe, "0"}}},
@@ -120,7 +122,8 @@ TEST_F(Configuration, ValuesDefaultsAndSyntax) {
          {{&cfg_appname, "Zorbel"}, {&matrix_width, "40"}, {&cfg_soundfxpath, "/base\\S"}}},
         {ini_text({{"MAXFOE", "many"}, {"RESOLUTION", "wide"}, {"EGFXMAX", " \t-12abc"}, {"FULLSCREENZOOM", "  +2.5x"},
                    {"MULTITASK", "+8"}}),
-         {{&cfg_maxfoe, "0"}, {&tile_width, "0"}, {&cfg_egfxmax, "-12"}, {&cfg_fullscreenzoom, "2.5"}, {&cfg_multitask, "8"}}},
+         {{&cfg_maxfoe, "0"}, {&tile_width, "0"}, {&cfg_egfxmax, "-12"}, {&cfg_fullscreenzoom, "2.5"},
+          {&cfg_multitask, "8"}}},
     };
     int n = 0;
     for (const auto& c : cases) {

@@ -145,7 +145,7 @@ TEST_F(EventHandler, LeftCtrlWithEEndsTheProgramOnAnyScreenAndDevice) {
 
 TEST_F(Marker, MovesInTheLeftAndUpperHalfAndScrollsTheViewPastTheMiddle) {
     // A 1024 x 768 screen of 32-pixel tiles: the middle is at x 512, y 384.
-    const struct { float x, y, view_x, view_y; uint8_t direction; float x_after, y_after, vx_after, vy_after; } cases[] = {
+    const struct { float x, y, vx, vy; uint8_t direction; float x_after, y_after, vx_after, vy_after; } cases[] = {
         {448, 96, 0, 0, 9, 480, 96, 0, 0},     // ends at 480, short of the middle
         {512, 96, 0, 0, 9, 512, 96, 1, 0},     // past the middle: the view scrolls
         {96, 96, 3, 0, 8, 96, 96, 2, 0},       // left half: the view scrolls back
@@ -159,7 +159,7 @@ TEST_F(Marker, MovesInTheLeftAndUpperHalfAndScrollsTheViewPastTheMiddle) {
     };
     int n = 0;
     for (const auto& c : cases) {
-        player.x = c.x, player.y = c.y, view_x = c.view_x, view_y = c.view_y;
+        player.x = c.x, player.y = c.y, view_x = c.vx, view_y = c.vy;
         heard.clear();
         step_player(c.direction);
         EXPECT_FLOAT_EQ(player.x, c.x_after) << "case " << n;
@@ -211,18 +211,6 @@ TEST_F(Marker, TilesOf128PixelsAndMoreStepByTheirWholeWidth) {
     EXPECT_FLOAT_EQ(player.y, 200);
     step_player(8);
     EXPECT_FLOAT_EQ(player.x, 0);
-}
-
-TEST_F(Screens, ReturnOnTheTitleStartsAGameAndOnTheScoreTableGoesToTheTitle) {
-    screen_state = 30;
-    dimension = loaded_dimension = 7;
-    run({keys({enter})});
-    EXPECT_EQ(dimension, 1);
-    EXPECT_EQ(loaded_dimension, 0);
-    EXPECT_EQ(screen_state, 23);
-    screen_state = 31;
-    run({keys({enter})});
-    EXPECT_EQ(screen_state, 30);
 }
 
 TEST_F(Screens, LeftAndRightOnTheOptionsSwitchTheMusic) {

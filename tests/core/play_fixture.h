@@ -1,6 +1,5 @@
-// A game in play for the event handler and clock tests: the headless media
-// layer with a 1024 x 768 screen, 32-pixel tiles over an empty matrix, and
-// a step and a timer sound whose playing the tests hear.
+// A game in play, headless: a 1024 x 768 screen, 32-pixel tiles over an empty matrix, and a
+// step and a timer sound whose playing the tests hear.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -57,8 +56,7 @@ protected:
     }
     void TearDown() override { close_headless_screen(); }
 
-    // One frame of the game's input handling per scripted frame, as the main
-    // loop runs it; `each` looks at the state after every frame.
+    // The game's input handling for each scripted frame; `each` looks at the state after it.
     template <class Look>
     void run(const std::vector<input_frame>& script, Look&& each) {
         play_from_now(script);

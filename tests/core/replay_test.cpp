@@ -1,8 +1,5 @@
-// Input scripts: the text form, and whole games played back headless.
-// The recorded games in tests/core/replays carry their expected summary line
-// ("# expect: ..."); after a deliberate change to the rules, rewrite them with
-//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_core --gtest_filter='Replay*'
-// and review the diff.
+// Input scripts and recorded games. After a deliberate change rewrite the games' lines with
+//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_core --gtest_filter='Replay*'   (and review the diff)
 #include <gtest/gtest.h>
 
 #include "core/replay.h"

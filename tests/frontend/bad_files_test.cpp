@@ -20,9 +20,7 @@ const std::string shipped = std::string(ZORBEL_SOURCE_DIR) + "/data";
 void write_bad_pack(const std::string& pack) {
     fs::copy(shipped, pack, fs::copy_options::recursive);
     for (const char* folder : {"SCREENSHOTS", "PROFILES", "LOG"}) fs::remove_all(pack + "/" + folder);
-    // Pictures that are no pictures: a tile, an object, the marker, a glyph,
-    // a drifting image, the menu background, the overlay; sounds that are no
-    // Ogg files: a step, a credits sound, menu and play music.
+    // Pictures and Ogg sounds that are neither, of each kind the game loads.
     for (const char* file : {"GFX/TILES/floor.png", "GFX/OBJECTS/gem.png", "GFX/cursor.png", "GFX/FONT/A.png",
                              "GFX/FLOAT/ring_blue.png", "GFX/menu.png", "GFX/glass.png", "SFX/step.ogg",
                              "SFX/credits1.ogg", "MUSIC/menu.ogg", "MUSIC/ingame1.ogg"})
@@ -70,8 +68,7 @@ TEST(BadFiles, TheShippedPackWithBadFilesOfEveryKindStartsPlaysAndEnds) {
         EXPECT_NE(check.out.find(named), std::string::npos) << named << "\n" << check.out;
 }
 
-// A folder where the configuration, the level base file or the world file
-// should be: the designed message, and the program ends in order.
+// A folder where the configuration, the level base or the world file should be: its message, an orderly end.
 TEST(BadFiles, AFolderWhereAStartUpFileShouldBeGivesItsMessage) {
     const struct { const char* folder; bool prepared_world; const char* message; } cases[] = {
         {"DATA/ini.txt", false, "ERROR : Could not open "},

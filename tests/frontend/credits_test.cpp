@@ -1,5 +1,4 @@
-// The credits pages: the picture chosen by the "#" of its name, the pages'
-// fixed time and their sounds.
+// The credits pages: the picture chosen by the "#" of its name, their fixed time and sounds.
 #include "front_end_fixture.h"
 #include "media/random.h"
 #include "support/world_pack.h"
@@ -56,8 +55,7 @@ TEST_F(Credits, BothPicturesComeUpAboutHalfOfTheStartsEach) {
     EXPECT_GE(greens, 8);
 }
 
-// Only the first "#" is replaced; without one there is no picture, and the
-// notices page stays black: its texts need the picture behind them.
+// Only the first "#" is replaced; without one the page stays black (its texts need the picture).
 TEST_F(Credits, OnlyTheFirstHashIsReplacedAndWithoutAPictureThePageStaysBlack) {
     folder.write("GFX/a0b#.png", bmp(16, 16, rgb(200, 30, 30)));
     folder.write("GFX/a1b#.png", bmp(16, 16, rgb(200, 30, 30)));

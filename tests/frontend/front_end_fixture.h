@@ -1,6 +1,5 @@
-// The front-end screens on the headless media layer: a small screen, the
-// virtual clock (pauses cost nothing), a scripted player and a record of
-// every front-end frame, taken through the screens' frame listener.
+// The front-end screens headless: a small screen, the virtual clock, a scripted player and a
+// record of every front-end frame from the screens' frame listener.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The title menu, the options screen and the music option; the pause menu
-// and the quit dialog.
+// The title menu, the options and the music option; the pause menu and the quit dialog.
 #include "front_end_fixture.h"
 
 using namespace front;
@@ -75,9 +74,8 @@ TEST_F(Menus, RightLeavesTheMusicPlayingAndLeftStopsItAtTheNextFrame) {
     EXPECT_EQ(tracks_playing(), 1) << "back in the game a track plays";
 }
 
-// Left alone, the title shows the table at its 1001st frame. The options go
-// back to a title menu that starts afresh (its fade, its ticker, its count of
-// frames to the table), before any game (0) and after one (4).
+// Left alone, the title shows the table at its 1001st frame; the options go back to a fresh title
+// (fade, ticker, count of frames), before any game (0) and after one (4).
 TEST_F(Menus, ATitleLeftAloneShowsTheTableAtItsFrame1001AndTheOptionsOpenAFreshOne) {
     leave_at_the_table();
     title_menu();
@@ -176,8 +174,7 @@ TEST_F(Dialogs, RestartGivesBackTheScoreTheDimensionBeganWith) {
     }
 }
 
-// The quit dialog opened from the pause menu's quit line and cancelled: the
-// pause menu goes on with its fade, and the X, still held, closes it too.
+// A cancelled quit dialog: the pause menu goes on with its fade; the X, still held, closes it too.
 TEST_F(Dialogs, ACancelledQuitGoesBackToThePauseMenuWhichTheHeldXCloses) {
     screen_state = screen_state_playing;
     play_from_now({keys({}), keys({}), keys({}), keys({y}), keys({}), keys({x}), keys({x})});

@@ -1,5 +1,4 @@
-// Typing a name: the keyboard's letters and Backspace, the joypad's letter
-// wheel, the length limit and the edit pause; then the whole name entry.
+// Typing a name by keyboard and joypad wheel, its limit and edit pause; then the whole name entry.
 #include "front_end_fixture.h"
 
 using namespace front;
@@ -8,8 +7,7 @@ namespace {
 
 class NameEntry : public FrontEnd {
 protected:
-    // One frame of the name entry's input: the event handler, then the step
-    // for the device in use; returns the milliseconds the step held the game.
+    // One frame of the name entry's input; returns the milliseconds the edit step held the game.
     uint32_t edit_frame(std::string& name) {
         handle_events();
         const uint32_t before = milliseconds();
@@ -70,8 +68,7 @@ TEST_F(NameEntry, TheWheelWrapsBetweenAAndZAndPausesOnlyWhenItTurns) {
     EXPECT_EQ(step_joypad_letter(stick_none), 'A');
 }
 
-// A held stick turns the wheel a letter a frame and button 2 takes it; on a
-// full name button 2 adds nothing, and button 1 removes one if there is one.
+// A held stick turns a letter a frame, button 2 takes it (not on a full name), button 1 removes one.
 TEST_F(NameEntry, TheJoypadTurnsTheWheelTakesALetterAndRemovesOne) {
     joypad_present = 1;
     play_from_now(repeated(pad(0, -1, {}), 3) + repeated(pad(0, 0, {2}), 1));
@@ -102,8 +99,7 @@ TEST_F(NameEntry, TheJoypadTurnsTheWheelTakesALetterAndRemovesOne) {
     EXPECT_EQ(edit_frame(name), 0u) << "nothing to remove";
 }
 
-// The whole screen: keys that carry actions elsewhere just type their letters;
-// Return ends the entry, then the table and the title each want a press of their own.
+// Action keys just type their letters; Return ends it, then the table and the title want their own.
 TEST_F(NameEntry, TheActionKeysTypeTheirLettersAndTheResultIsSaved) {
     music_on = 1;
     score = 77;

@@ -1,5 +1,4 @@
-// Player profiles: the file format to the byte, the placeholder, reading
-// hand-made files, and results that survive a full disk or a crash in the middle of a save.
+// Player profiles: the format to the byte, the placeholder, hand-made and bad files, a full disk, a crash.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -126,8 +125,7 @@ TEST_F(Profiles, HandMadeFilesAreReadByTheirKeys) {
     EXPECT_EQ(highscore_best, 300);
 }
 
-// A profiles folder that is missing or is a file cannot be listed or written:
-// no placeholder, no result, start-up reports it, no crash.
+// A profiles folder missing or a file: nothing written, start-up reports it, no crash.
 TEST_F(Profiles, NothingIsWrittenWhereTheFolderIsMissingOrAFile) {
     const std::string not_a_folder = folder.write("PROFILES_FILE", "a file, not a folder");
     for (const std::string& where : {folder.path() + "/missing", not_a_folder}) {
@@ -142,8 +140,7 @@ TEST_F(Profiles, NothingIsWrittenWhereTheFolderIsMissingOrAFile) {
     EXPECT_EQ(file_text(not_a_folder), "a file, not a folder");
 }
 
-// The disk fills in the middle of a save: the new result is not there at all,
-// and the one saved before is there to the byte; with room again the next save is whole.
+// A full disk mid-save loses the new result whole and only it; with room again a save is whole.
 TEST_F(Profiles, ADiskThatFillsDuringASaveLosesTheNewResultOnly) {
     score = 50;
     ASSERT_TRUE(save_profile("OLD"));
@@ -165,8 +162,7 @@ TEST_F(Profiles, ADiskThatFillsDuringASaveLosesTheNewResultOnly) {
     EXPECT_EQ(highscore_best, 70);
 }
 
-// The game dies in the middle of writing a profile: a file size limit kills it
-// (SIGXFSZ) once 40 bytes are written. No new profile, the older ones intact.
+// A save killed (SIGXFSZ, a 40-byte file limit) mid-write leaves no profile and the old ones intact.
 TEST_F(Profiles, ASaveKilledMidWriteLeavesNoProfileAndTheOlderOnesIntact) {
     score = 5;
     ASSERT_TRUE(save_profile("OLD"));

@@ -25,8 +25,7 @@ rows sorted(const rows& scores) {
 
 }  // namespace
 
-// Equal scores list the one found later first. No profiles give one empty row;
-// scores below 0 never come from loading, and should they come, the sort still ends.
+// Equal scores: the one found later first; none, or only below 0, give one empty row.
 TEST_F(ScoreTable, EqualScoresListTheOneFoundLaterFirstAndNoneGiveAnEmptyRow) {
     EXPECT_EQ(sorted({{"A", 10}, {"B", 30}, {"C", 10}, {"D", 30}, {"E", 1}}),
               (rows{{"D", 30}, {"B", 30}, {"C", 10}, {"A", 10}, {"E", 1}}));
@@ -48,8 +47,7 @@ TEST_F(ScoreTable, AfterAQuitReturnEndsTheProgramAndWithoutAPositiveRowItRunsUnt
     EXPECT_EQ(seen.back().action, action_enter);
 }
 
-// On a design-sized screen with the shipped font: a row at 0 is not drawn and
-// takes no place, and the row after it keeps its position number.
+// With the shipped font at the design size: a row at 0 takes no place, the next keeps its number.
 TEST_F(ScoreTable, ARowAtZeroIsNotDrawnAndTakesNoPlace) {
     close_headless_screen();
     open_headless_screen(1024, 768);

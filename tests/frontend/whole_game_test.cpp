@@ -1,9 +1,5 @@
-// Whole games through the real program and its real input path: input scripts
-// played back by `zorbel --replay` on a small pack. The scripts in
-// tests/frontend/replays carry the summary line they must print; after a
-// deliberate change, rewrite them with
-//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_frontend --gtest_filter='WholeGame*'
-// and review the diff.
+// Whole games played back by `zorbel --replay`. After a deliberate change rewrite the scripts' lines with
+//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_frontend --gtest_filter='WholeGame*'   (and review the diff)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,9 +51,7 @@ replay_run play(const temp_folder& pack, const std::string& lines, int end) {
 
 }  // namespace
 
-// Start, credits, title, a game of level 1 until the clock runs out, a name
-// typed, the table scrolling by itself, the title menu again. Played again in
-// the same folder: the same line, and a second result beside the first.
+// Start to the title menu again through a game, a name and the table; played again: a second result.
 TEST(WholeGame, APlayedGameEndsInTheTableWithItsResultStored) {
     temp_folder pack;
     write_game_pack(pack);
@@ -71,9 +65,7 @@ TEST(WholeGame, APlayedGameEndsInTheTableWithItsResultStored) {
     EXPECT_EQ(results(pack).size(), 2u);
 }
 
-// Escape and B: with no points the game-over display follows at once, with
-// points after the name entry and the table; either way the program ends
-// long before its script does.
+// Escape and B end the program at once without points, after the name entry and table with points.
 TEST(WholeGame, QuittingEndsTheProgramAfterANameEntryOnlyWithPoints) {
     const struct { const char* script; std::vector<std::string> names; } cases[] = {
         {"quit_without_points.txt", {}}, {"quit_with_points.txt", {"Q"}}};
@@ -87,10 +79,8 @@ TEST(WholeGame, QuittingEndsTheProgramAfterANameEntryOnlyWithPoints) {
     }
 }
 
-// However many pause menus a held Return stacked, Y opens the quit dialog and
-// B there quits: the game-over display follows and the program ends. The B
-// still held never restarts the level on the way out. The music is off first
-// (the options), so level 1 of this pack has no gem on the start cell.
+// However many pause menus a held Return stacked, Y and B quit (the held B restarts nothing).
+// The music is off first, so level 1 of this pack has no gem on the start cell.
 TEST(WholeGame, YAndBQuitFromPauseMenusStackedByAHeldReturn) {
     const std::string music_off_then_start = "3 keys S\n4 keys -\n6 keys Left\n7 keys -\n8 keys A\n9 keys -\n" + held_return(12);
     for (int held : {1, 3, 10, 20}) {
@@ -104,9 +94,7 @@ TEST(WholeGame, YAndBQuitFromPauseMenusStackedByAHeldReturn) {
     }
 }
 
-// When the clock has run out, the Return that ends the name entry shows the
-// table, which stays until Return is pressed again; the title menu after it
-// wants a press of its own before a new game starts.
+// After the name entry the table and then the title each wait for a Return of their own.
 TEST(WholeGame, TheTableAndTheTitleAfterTheNameEntryWaitForPressesOfTheirOwn) {
     const struct { int presses; const char* time_left; } cases[] = {{1, "-1"}, {2, "-1"}, {3, "1"}};   // 1: a new game
     for (const auto& c : cases) {
@@ -122,8 +110,7 @@ TEST(WholeGame, TheTableAndTheTitleAfterTheNameEntryWaitForPressesOfTheirOwn) {
     }
 }
 
-// One character per key at the name entry: the text a held key repeats (as
-// a recording of the system's key repeat holds it) types nothing more.
+// One character per key: the text of a held key's repeats types nothing more.
 TEST(WholeGame, AHeldKeyTypesOneLetter) {
     temp_folder pack;
     write_game_pack(pack);
@@ -136,9 +123,7 @@ TEST(WholeGame, AHeldKeyTypesOneLetter) {
     EXPECT_EQ(stored[0].first, "AB");
 }
 
-// A prepared world of 8 x 6 cells, wall round a floor of 6 x 4, is a level like
-// a generated one: the in-game keys work, the clock runs and ends the game, and
-// a player who fixes a quarter of its floor wins it and plays it again as the next dimension.
+// A prepared world (wall round a floor of 6 x 4) is a level: keys work, the clock ends the game, a win goes on.
 TEST(WholeGame, APreparedWorldIsALevelToPlayAndWin) {
     std::string world = "world\r\n7\r\n5\r\n-\r\n-\r\n";
     for (int x = 0; x <= 7; ++x)

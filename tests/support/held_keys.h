@@ -1,7 +1,5 @@
-// Scripted input: the scan codes the tests press, input frames, and keys
-// held or pressed again and again from the current frame on. The front-end
-// screens each want a press of their own: a test that runs into them (the
-// end of a game opens the name entry, the table and the title) presses Return.
+// Scripted input: the one scan-code table of the tests, input frames, and keys pressed again
+// and again (the front-end screens a game's end opens each want a press of their own).
 #pragma once
 
 #include <string>
@@ -41,8 +39,7 @@ inline std::vector<input_frame> operator+(std::vector<input_frame> first, const 
     return first;
 }
 
-// The input script from the current frame on: frames[0] is what the next
-// snapshot of this frame sees. After its end nothing is held.
+// The input script from the current frame on; after its end nothing is held.
 inline void play_from_now(const std::vector<input_frame>& frames) {
     std::vector<input_frame> script(static_cast<size_t>(frame_number()));
     script.insert(script.end(), frames.begin(), frames.end());

@@ -1,6 +1,5 @@
-// Whole games played back by the real program: the small pack they run on,
-// the summary line `zorbel --replay` prints, and the "# expect: " line a
-// script carries (rewritten instead of compared when ZORBEL_UPDATE_GOLDEN is set).
+// Whole games played back by `zorbel --replay`: the small pack, the summary line, and the
+// "# expect: " line a script carries (rewritten instead when ZORBEL_UPDATE_GOLDEN is set).
 #pragma once
 
 #include <gtest/gtest.h>
