@@ -122,6 +122,7 @@ struct sprite_record {
     SDL_Rect source{};                // the sprite's texels on its texture
     int width = 0, height = 0;
     bool has_holes = false;           // some texel has alpha 0
+    bool solid = false;               // every texel has alpha 255: grabs and taken frames
     bool rects_ready = false;
     std::vector<SDL_Rect> opaque;     // texel rectangles covering every visible texel
 };
@@ -207,6 +208,7 @@ struct media_state {
     SDL_ScaleMode scale_mode = SDL_ScaleModeNearest;
     std::vector<std::unique_ptr<atlas_page>> pages;
     gpu_texture spare_grab;            // a freed grab's texture, kept for the next grab
+    gpu_texture spare_back;            // a freed taken frame's texture, the next back buffer
     uint64_t flush_period = 1;         // counts the queue flushes the media layer asks for
     bool gl_renderer = false;          // its filter changes bind behind SDL's state cache
 
@@ -262,6 +264,8 @@ void release_from_page(sprite_record& sprite);
 void close_pages();
 // Carries out the queued draws; later filter changes no longer reach them.
 void flush_draws();
+// The filter the texture's following draws get.
+void use_filter(gpu_texture& gpu, SDL_ScaleMode mode);
 
 // Shutdown helpers of each file.
 void close_screen_objects();

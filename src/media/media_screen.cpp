@@ -305,6 +305,42 @@ int grab_sprite(int x, int y, int width, int height) {
     record.source = {0, 0, width, height};
     record.width = width;
     record.height = height;
+    record.solid = true;
+    return s.sprites.add(std::move(record));
+}
+
+int take_frame(int x, int y, int width, int height) {
+    media_state& s = state();
+    if (!s.renderer || width <= 0 || height <= 0) return 0;
+    // A grab of a rectangle reaching past the screen stretches the part on
+    // the screen over the whole grab, with the back buffer's point filter,
+    // and drawing the grab filters it once more: only a copy gives that.
+    const SDL_Rect source{x, y, width, height};
+    const SDL_Rect screen{0, 0, s.screen_width, s.screen_height};
+    SDL_Rect inside;
+    if (!SDL_IntersectRect(&source, &screen, &inside)) return 0;
+    if (!SDL_RectEquals(&source, &inside)) return grab_sprite(x, y, width, height);
+    gpu_texture next = s.spare_back;
+    s.spare_back = {};
+    if (!next.texture) {
+        SDL_Texture* made = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_TARGET, s.screen_width,
+                                              s.screen_height);
+        if (!made) return 0;
+        next = wrap_texture(made);
+    }
+    // The back buffer is copied exactly by grabs and the flip.
+    use_filter(next, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(next.texture, SDL_BLENDMODE_NONE);
+    sprite_record record;
+    record.own = wrap_texture(s.back);
+    record.solid = true;
+    record.source = source;
+    record.width = width;
+    record.height = height;
+    if (s.saved_target == s.back) s.saved_target = next.texture;
+    s.back = next.texture;
+    SDL_SetRenderTarget(s.renderer, s.back);
     return s.sprites.add(std::move(record));
 }
 

@@ -48,20 +48,6 @@ gpu_texture* texture_of(sprite_record& sprite) {
     return &sprite.own;
 }
 
-// Sets the filter a texture's following draws get. SDL 2.26 would apply it to
-// draws of the texture still waiting in the queue too, so those go out first.
-// Its GL renderers bind the texture to set the filter without telling their
-// state cache: a queued draw of the texture bound before would take this
-// one's texels.
-void use_filter(gpu_texture& gpu, SDL_ScaleMode mode) {
-    media_state& s = state();
-    if (gpu.scale == mode) return;
-    if (gpu.queued_in == s.flush_period) flush_draws();
-    SDL_SetTextureScaleMode(gpu.texture, mode);
-    if (s.gl_renderer) SDL_GL_UnbindTexture(gpu.texture);
-    gpu.scale = mode;
-}
-
 // Rectangles of texels covering every visible texel of the sprite: runs of
 // each row, stacked while the next row has a run with the same ends.
 void find_opaque_rects(sprite_record& sprite) {
@@ -185,6 +171,20 @@ float wrap_angle(float degrees) {
 
 }  // namespace
 
+// Sets the filter a texture's following draws get. SDL 2.26 would apply it to
+// draws of the texture still waiting in the queue too, so those go out first.
+// Its GL renderers bind the texture to set the filter without telling their
+// state cache: a queued draw of the texture bound before would take this
+// one's texels.
+void use_filter(gpu_texture& gpu, SDL_ScaleMode mode) {
+    media_state& s = state();
+    if (gpu.scale == mode) return;
+    if (gpu.queued_in == s.flush_period) flush_draws();
+    SDL_SetTextureScaleMode(gpu.texture, mode);
+    if (s.gl_renderer) SDL_GL_UnbindTexture(gpu.texture);
+    gpu.scale = mode;
+}
+
 gpu_texture wrap_texture(SDL_Texture* texture) {
     gpu_texture gpu;
     gpu.texture = texture;
@@ -206,8 +206,10 @@ void close_sprite_objects() {
         if (sprite.own.texture) SDL_DestroyTexture(sprite.own.texture);
         if (sprite.surface) SDL_FreeSurface(sprite.surface);
     });
-    if (s.spare_grab.texture) SDL_DestroyTexture(s.spare_grab.texture);
-    s.spare_grab = {};
+    for (gpu_texture* spare : {&s.spare_grab, &s.spare_back}) {
+        if (spare->texture) SDL_DestroyTexture(spare->texture);
+        *spare = {};
+    }
     s.sprites.clear();
     s.blended.clear();
     close_pages();
@@ -257,12 +259,16 @@ void free_sprite(int sprite) {
     sprite_record* record = s.sprites.find(sprite);
     if (!record) return;
     release_from_page(*record);
-    // The full-screen pass frees its grab and grabs the same size again every
-    // frame; a texture of that size made afresh costs more than the copy.
-    if (!record->surface && record->own.texture && !s.spare_grab.texture)
-        s.spare_grab = record->own;
-    else if (record->own.texture)
-        SDL_DestroyTexture(record->own.texture);
+    // Grabs and taken frames come again at the same size, often every frame;
+    // a texture made afresh costs more than a copy.
+    const gpu_texture& own = record->own;
+    const bool back_sized = own.width == s.screen_width && own.height == s.screen_height;
+    if (!record->surface && own.texture && back_sized && !s.spare_back.texture)
+        s.spare_back = own;
+    else if (!record->surface && own.texture && !back_sized && !s.spare_grab.texture)
+        s.spare_grab = own;
+    else if (own.texture)
+        SDL_DestroyTexture(own.texture);
     if (record->surface) SDL_FreeSurface(record->surface);
     s.sprites.erase(sprite);
 }
@@ -317,8 +323,12 @@ void draw_blended(int blended, int x, int y, int alpha) {
     if (!gpu) return;
     SDL_Texture* texture = gpu->texture;
     alpha = alpha < 0 ? 0 : alpha > 255 ? 255 : alpha;
+    // A picture of the frame drawn opaque with the normal factors replaces
+    // what lies beneath: a copy gives the same pixels without reading them.
+    const bool copy = sprite->solid && alpha == 255 && s.blend_source == 5 &&
+                      s.blend_destination == 6;
     // Blend mode and alpha travel with each queued draw; the filter does not.
-    SDL_SetTextureBlendMode(texture, s.blend_mode);
+    SDL_SetTextureBlendMode(texture, copy ? SDL_BLENDMODE_NONE : s.blend_mode);
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(alpha));
     use_filter(*gpu, s.scale_mode);
     gpu->queued_in = s.flush_period;
