@@ -122,7 +122,7 @@ struct sprite_record {
     SDL_Rect source{};                // the sprite's texels on its texture
     int width = 0, height = 0;
     bool has_holes = false;           // some texel has alpha 0
-    bool solid = false;               // every texel has alpha 255: grabs and taken frames
+    bool solid = false;               // every texel has alpha 255
     bool rects_ready = false;
     std::vector<SDL_Rect> opaque;     // texel rectangles covering every visible texel
 };
@@ -204,6 +204,7 @@ struct media_state {
     handle_table<blended_record> blended;
     int blend_source = 5, blend_destination = 6;
     SDL_BlendMode blend_mode = SDL_BLENDMODE_BLEND;
+    SDL_BlendMode solid_blend_mode = SDL_BLENDMODE_NONE;   // the same for opaque texels
     bool holes_visible = false;        // the current factors would draw transparent texels
     SDL_ScaleMode scale_mode = SDL_ScaleModeNearest;
     std::vector<std::unique_ptr<atlas_page>> pages;

@@ -12,11 +12,13 @@ uint32_t key_as_argb(uint32_t rgb) {
 }
 
 // The colour key becomes alpha 0. Invisible texels are made black too, so
-// smoothing never bleeds the key colour (magenta fringes) into edges.
-bool apply_colour_key(SDL_Surface* surface) {
+// smoothing never bleeds the key colour (magenta fringes) into edges. Notes
+// whether some texel is invisible and whether all are opaque.
+void apply_colour_key(sprite_record& sprite) {
     media_state& s = state();
+    SDL_Surface* surface = sprite.surface;
     const uint32_t key = key_as_argb(s.colour_key);
-    bool holes = false;
+    bool holes = false, solid = true;
     SDL_LockSurface(surface);
     for (int y = 0; y < surface->h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
@@ -27,10 +29,12 @@ bool apply_colour_key(SDL_Surface* surface) {
                 texel = 0;
                 holes = true;
             }
+            solid = solid && (texel >> 24) == 0xFF;
         }
     }
     SDL_UnlockSurface(surface);
-    return holes;
+    sprite.has_holes = holes;
+    sprite.solid = solid;
 }
 
 // The texture a sprite draws from, made on first use: a place on an atlas
@@ -115,6 +119,20 @@ SDL_BlendMode built_in_mode(int source, int destination) {
     if ((source == 9 && destination == 1) || (source == 1 && destination == 3))
         return SDL_BLENDMODE_MOD;
     return SDL_BLENDMODE_BLEND;
+}
+
+// The mode for an opaque draw of a sprite whose texels are all opaque: the
+// factors that read source alpha are then constants, and the blender has
+// less to do. Normal blending becomes a copy, the game's light plain adding.
+SDL_BlendMode solid_mode(int source, int destination, bool custom, SDL_BlendMode mode) {
+    auto alpha_one = [](int f) { return f == 5 || f == 11 ? 2 : f == 6 ? 1 : f; };
+    source = alpha_one(source);
+    destination = alpha_one(destination);
+    if (source == 2 && destination == 1) return SDL_BLENDMODE_NONE;
+    if (!custom) return mode;
+    return SDL_ComposeCustomBlendMode(factor(source), factor(destination), SDL_BLENDOPERATION_ADD,
+                                      SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE,
+                                      SDL_BLENDOPERATION_ADD);
 }
 
 // Transparent texels are black with alpha 0. They leave the back buffer
@@ -230,7 +248,7 @@ int load_sprite(const std::string& path, bool texture_capable) {
     sprite.surface = surface;
     sprite.width = surface->w;
     sprite.height = surface->h;
-    sprite.has_holes = apply_colour_key(surface);
+    apply_colour_key(sprite);
     // Other sprites get their texture on first use; these are about to be drawn.
     if (texture_capable) texture_of(sprite);
     return s.sprites.add(std::move(sprite));
@@ -323,12 +341,9 @@ void draw_blended(int blended, int x, int y, int alpha) {
     if (!gpu) return;
     SDL_Texture* texture = gpu->texture;
     alpha = alpha < 0 ? 0 : alpha > 255 ? 255 : alpha;
-    // A picture of the frame drawn opaque with the normal factors replaces
-    // what lies beneath: a copy gives the same pixels without reading them.
-    const bool copy = sprite->solid && alpha == 255 && s.blend_source == 5 &&
-                      s.blend_destination == 6;
     // Blend mode and alpha travel with each queued draw; the filter does not.
-    SDL_SetTextureBlendMode(texture, copy ? SDL_BLENDMODE_NONE : s.blend_mode);
+    SDL_SetTextureBlendMode(texture,
+                            sprite->solid && alpha == 255 ? s.solid_blend_mode : s.blend_mode);
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(alpha));
     use_filter(*gpu, s.scale_mode);
     gpu->queued_in = s.flush_period;
@@ -380,6 +395,7 @@ void set_blending(int source, int destination) {
     } else {
         s.blend_mode = built_in_mode(source, destination);
     }
+    s.solid_blend_mode = solid_mode(source, destination, s.custom_blend, s.blend_mode);
     s.holes_visible = holes_would_show(destination, s.custom_blend, s.blend_mode);
 }
 
