@@ -121,6 +121,8 @@ SDL_BlendMode built_in_mode(int source, int destination) {
     return SDL_BLENDMODE_BLEND;
 }
 
+constexpr float large_quad_area = 256.0f * 256.0f;
+
 // The mode for an opaque draw of a sprite whose texels are all opaque: the
 // factors that read source alpha are then constants, and the blender has
 // less to do. Normal blending becomes a copy, the game's light plain adding.
@@ -342,8 +344,11 @@ void draw_blended(int blended, int x, int y, int alpha) {
     SDL_Texture* texture = gpu->texture;
     alpha = alpha < 0 ? 0 : alpha > 255 ? 255 : alpha;
     // Blend mode and alpha travel with each queued draw; the filter does not.
-    SDL_SetTextureBlendMode(texture,
-                            sprite->solid && alpha == 255 ? s.solid_blend_mode : s.blend_mode);
+    // The cheaper mode of opaque texels pays on large quads only: small ones
+    // go out in batches, which a change of mode would break.
+    const bool large = record->width * record->height >= large_quad_area;
+    SDL_SetTextureBlendMode(texture, sprite->solid && alpha == 255 && large ? s.solid_blend_mode
+                                                                             : s.blend_mode);
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(alpha));
     use_filter(*gpu, s.scale_mode);
     gpu->queued_in = s.flush_period;
