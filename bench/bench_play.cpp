@@ -22,24 +22,6 @@
 
 namespace {
 
-// The shipped game at its design size, started as far as play: content,
-// drifting images, font, glass; then the given level is built.
-void open_shipped_game(int32_t level) {
-    open_shipped_screen();
-    build_tile_graphics();
-    clear_object_lists();
-    load_object_definitions();
-    load_sound_effects();
-    build_floaters();
-    load_system_font();
-    load_top_glass(cfg_topscreen);
-    screen_state = 35;
-    load_level_base(cfg_selfcreatebase);
-    dimension = level;
-    build_next_level();
-    loaded_dimension = dimension;
-}
-
 // Quads a play frame draws, counted from what it shows: tiles, objects,
 // enemies, drifting images, the marker, the full-screen pass, the display's
 // letters and the glass.
