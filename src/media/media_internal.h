@@ -187,6 +187,8 @@ struct media_state {
     bool custom_blend = false;         // renderer takes SDL_ComposeCustomBlendMode
     std::string renderer_name;
     double last_flip = 0;
+    uint32_t last_present = 0;         // when the last flip with vsync returned
+    int quick_presents = 0;            // flips in a row that came much sooner than a refresh
     bool flipped = false;
     bool closed = false;               // window closed by the user
     bool focus_lost = false;           // the window lost the focus since last asked

@@ -51,6 +51,21 @@ int display_refresh(SDL_Window* window) {
     return 60;
 }
 
+// Some systems grant vsync and then present at once all the same (Xvfb,
+// remote desktops): a run of flips far quicker than the display refreshes
+// shows it, which a working vsync never gives, and the frames are held from
+// then on.
+void check_vsync() {
+    media_state& s = state();
+    const uint32_t now = milliseconds();
+    const double interval = double(now - s.last_present);
+    s.last_present = now;
+    s.quick_presents = interval < 750.0 / s.refresh ? s.quick_presents + 1 : 0;
+    if (s.quick_presents < 30) return;
+    s.vsync = false;
+    std::fprintf(stderr, "renderer: vsync granted but not kept: frames held to the display's rate\n");
+}
+
 // Without vsync the game would run as fast as the machine goes, and game
 // time is counted in frames: hold each frame to one display refresh.
 void cap_frame_rate() {
@@ -211,6 +226,7 @@ int open_screen(int window, int width, int height) {
     s.renderer_name = info.name;
     s.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     s.flipped = false;
+    s.quick_presents = 0;
     s.refresh = display_refresh(s.window);
     s.show = !headless();
     s.gl_flush = nullptr;
@@ -225,8 +241,9 @@ int open_screen(int window, int width, int height) {
     SDL_SetTextureBlendMode(back, SDL_BLENDMODE_NONE);
     set_blending(s.blend_source, s.blend_destination);
 
-    std::fprintf(stderr, "renderer: %s%s\n", info.name,
-                 s.custom_blend ? "" : " (built-in blend modes only)");
+    std::fprintf(stderr, "renderer: %s%s%s\n", info.name,
+                 s.custom_blend ? "" : " (built-in blend modes only)",
+                 s.vsync ? ", vsync" : ", no vsync: frames held to the display's rate");
     SDL_SetRenderTarget(renderer, back);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
@@ -271,6 +288,7 @@ void flip_screen() {
     ++s.flush_period;
     ++frames;
     pump_sdl_events();
+    if (s.vsync && s.show) check_vsync();
     if (!s.vsync || !s.show) cap_frame_rate();
 }
 
