@@ -22,24 +22,6 @@
 
 namespace {
 
-// The shipped game at its design size, started as far as play: content,
-// drifting images, font, glass; then the given level is built.
-void open_shipped_game(int32_t level) {
-    open_shipped_screen();
-    build_tile_graphics();
-    clear_object_lists();
-    load_object_definitions();
-    load_sound_effects();
-    build_floaters();
-    load_system_font();
-    load_top_glass(cfg_topscreen);
-    screen_state = 35;
-    load_level_base(cfg_selfcreatebase);
-    dimension = level;
-    build_next_level();
-    loaded_dimension = dimension;
-}
-
 // Quads a play frame draws, counted from what it shows: tiles, objects,
 // enemies, drifting images, the marker, the full-screen pass, the display's
 // letters and the glass.
@@ -84,13 +66,16 @@ void full_screen_layers() {
 // Range 0: the frame of level 40 (larger than the screen), as the frame
 // driver runs it, flip included. Range 1: the same number of 32 x 32 quads
 // from one tile image, drawn in a plain loop and flipped. Range 2: the plain
-// loop and the frame's full-screen layers, which tells the quads' share from
-// the layers' share.
+// loop and the frame's full-screen layers as they were once drawn (a grab
+// stretched back, then the glass), which tells the quads' share from the
+// layers' share. Range 3: the plain loop and one full-screen blended quad,
+// the glass: the least a frame with the glass can cost.
 void play_frame(benchmark::State& state) {
     open_shipped_game(40);
     const int quads = count_frame_quads();
     const bool plain = state.range(0) >= 1;
     const bool layers = state.range(0) == 2;
+    const bool glass = state.range(0) == 3;
     const int image = tile_graphics.front().sprite;
     std::vector<int> cells;
     for (int i = 0; plain && i < quads; ++i) {
@@ -107,6 +92,7 @@ void play_frame(benchmark::State& state) {
             for (int i = 0; i < quads; ++i)
                 draw_blended(cells[size_t(i)], (i % 32) * 32, (i / 32 % 24) * 32);
             if (layers) full_screen_layers();
+            if (glass) draw_top_glass(2, 5);
         } else {
             world_frame();
         }
@@ -115,12 +101,13 @@ void play_frame(benchmark::State& state) {
     }
     state.counters["quads"] = quads;
     state.SetLabel(std::string(layers  ? "plain loop and full-screen layers, "
+                               : glass ? "plain loop and glass, "
                                : plain ? "plain loop, "
                                        : "play frame, ") +
                    renderer_name());
     shutdown_media();
 }
-BENCHMARK(play_frame)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(play_frame)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 // The rules, the enemies' thinking and moving and the player's step for one
 // frame of the largest level (513 x 513 cells, every enemy it spawns), with

@@ -11,8 +11,10 @@
 #include "content/io_control.h"
 #include "core/life.h"
 #include "core/startup.h"
+#include "core/super_gfx.h"
 #include "core/system_ini.h"
 #include "media/media.h"
+#include "text/font_engine.h"
 #include "world/world.h"
 
 inline void open_shipped_screen() {
@@ -29,4 +31,22 @@ inline void open_shipped_screen() {
     measure_screen();
     open_game_window();
     create_world_tables();
+}
+
+// The shipped game at its design size, started as far as play: content,
+// drifting images, font, glass; then the given level is built.
+inline void open_shipped_game(int32_t level) {
+    open_shipped_screen();
+    build_tile_graphics();
+    clear_object_lists();
+    load_object_definitions();
+    load_sound_effects();
+    build_floaters();
+    load_system_font();
+    load_top_glass(cfg_topscreen);
+    screen_state = 35;
+    load_level_base(cfg_selfcreatebase);
+    dimension = level;
+    build_next_level();
+    loaded_dimension = dimension;
 }

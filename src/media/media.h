@@ -71,6 +71,12 @@ int open_screen(int window, int width, int height);
 void clear_screen(uint32_t rgb);
 void flip_screen();            // presents; caps the rate to the display when vsync is missing
 int grab_sprite(int x, int y, int width, int height);  // a GPU copy: no colour key
+// The frame drawn so far as a sprite, as a grab of the rectangle gives it but
+// without a copy: the back buffer itself becomes the sprite, and drawing goes
+// on on another whose picture is left undefined, so the caller covers all of
+// it. A rectangle reaching past the screen is copied, as a grab. For a frame
+// drawn back over the whole screen, changed, every frame.
+int take_frame(int x, int y, int width, int height);
 bool save_sprite_bmp(int sprite, const std::string& path);
 void begin_draw();
 void draw_box(int x, int y, int width, int height, uint32_t rgb);

@@ -122,6 +122,7 @@ struct sprite_record {
     SDL_Rect source{};                // the sprite's texels on its texture
     int width = 0, height = 0;
     bool has_holes = false;           // some texel has alpha 0
+    bool solid = false;               // every texel has alpha 255
     bool rects_ready = false;
     std::vector<SDL_Rect> opaque;     // texel rectangles covering every visible texel
 };
@@ -186,6 +187,8 @@ struct media_state {
     bool custom_blend = false;         // renderer takes SDL_ComposeCustomBlendMode
     std::string renderer_name;
     double last_flip = 0;
+    uint32_t last_present = 0;         // when the last flip with vsync returned
+    int quick_presents = 0;            // flips in a row that came much sooner than a refresh
     bool flipped = false;
     bool closed = false;               // window closed by the user
     bool focus_lost = false;           // the window lost the focus since last asked
@@ -203,10 +206,12 @@ struct media_state {
     handle_table<blended_record> blended;
     int blend_source = 5, blend_destination = 6;
     SDL_BlendMode blend_mode = SDL_BLENDMODE_BLEND;
+    SDL_BlendMode solid_blend_mode = SDL_BLENDMODE_NONE;   // the same for opaque texels
     bool holes_visible = false;        // the current factors would draw transparent texels
     SDL_ScaleMode scale_mode = SDL_ScaleModeNearest;
     std::vector<std::unique_ptr<atlas_page>> pages;
     gpu_texture spare_grab;            // a freed grab's texture, kept for the next grab
+    gpu_texture spare_back;            // a freed taken frame's texture, the next back buffer
     uint64_t flush_period = 1;         // counts the queue flushes the media layer asks for
     bool gl_renderer = false;          // its filter changes bind behind SDL's state cache
 
@@ -263,6 +268,8 @@ void release_from_page(sprite_record& sprite);
 void close_pages();
 // Carries out the queued draws; later filter changes no longer reach them.
 void flush_draws();
+// The filter the texture's following draws get.
+void use_filter(gpu_texture& gpu, SDL_ScaleMode mode);
 
 // Shutdown helpers of each file.
 void close_screen_objects();

@@ -51,6 +51,21 @@ int display_refresh(SDL_Window* window) {
     return 60;
 }
 
+// Some systems grant vsync and then present at once all the same (Xvfb,
+// remote desktops): a run of flips far quicker than the display refreshes
+// shows it, which a working vsync never gives, and the frames are held from
+// then on.
+void check_vsync() {
+    media_state& s = state();
+    const uint32_t now = milliseconds();
+    const double interval = double(now - s.last_present);
+    s.last_present = now;
+    s.quick_presents = interval < 750.0 / s.refresh ? s.quick_presents + 1 : 0;
+    if (s.quick_presents < 30) return;
+    s.vsync = false;
+    std::fprintf(stderr, "renderer: vsync granted but not kept: frames held to the display's rate\n");
+}
+
 // Without vsync the game would run as fast as the machine goes, and game
 // time is counted in frames: hold each frame to one display refresh.
 void cap_frame_rate() {
@@ -211,6 +226,7 @@ int open_screen(int window, int width, int height) {
     s.renderer_name = info.name;
     s.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     s.flipped = false;
+    s.quick_presents = 0;
     s.refresh = display_refresh(s.window);
     s.show = !headless();
     s.gl_flush = nullptr;
@@ -225,8 +241,9 @@ int open_screen(int window, int width, int height) {
     SDL_SetTextureBlendMode(back, SDL_BLENDMODE_NONE);
     set_blending(s.blend_source, s.blend_destination);
 
-    std::fprintf(stderr, "renderer: %s%s\n", info.name,
-                 s.custom_blend ? "" : " (built-in blend modes only)");
+    std::fprintf(stderr, "renderer: %s%s%s\n", info.name,
+                 s.custom_blend ? "" : " (built-in blend modes only)",
+                 s.vsync ? ", vsync" : ", no vsync: frames held to the display's rate");
     SDL_SetRenderTarget(renderer, back);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
@@ -271,6 +288,7 @@ void flip_screen() {
     ++s.flush_period;
     ++frames;
     pump_sdl_events();
+    if (s.vsync && s.show) check_vsync();
     if (!s.vsync || !s.show) cap_frame_rate();
 }
 
@@ -305,6 +323,42 @@ int grab_sprite(int x, int y, int width, int height) {
     record.source = {0, 0, width, height};
     record.width = width;
     record.height = height;
+    record.solid = true;
+    return s.sprites.add(std::move(record));
+}
+
+int take_frame(int x, int y, int width, int height) {
+    media_state& s = state();
+    if (!s.renderer || width <= 0 || height <= 0) return 0;
+    // A grab of a rectangle reaching past the screen stretches the part on
+    // the screen over the whole grab, with the back buffer's point filter,
+    // and drawing the grab filters it once more: only a copy gives that.
+    const SDL_Rect source{x, y, width, height};
+    const SDL_Rect screen{0, 0, s.screen_width, s.screen_height};
+    SDL_Rect inside;
+    if (!SDL_IntersectRect(&source, &screen, &inside)) return 0;
+    if (!SDL_RectEquals(&source, &inside)) return grab_sprite(x, y, width, height);
+    gpu_texture next = s.spare_back;
+    s.spare_back = {};
+    if (!next.texture) {
+        SDL_Texture* made = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                              SDL_TEXTUREACCESS_TARGET, s.screen_width,
+                                              s.screen_height);
+        if (!made) return 0;
+        next = wrap_texture(made);
+    }
+    // The back buffer is copied exactly by grabs and the flip.
+    use_filter(next, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(next.texture, SDL_BLENDMODE_NONE);
+    sprite_record record;
+    record.own = wrap_texture(s.back);
+    record.solid = true;
+    record.source = source;
+    record.width = width;
+    record.height = height;
+    if (s.saved_target == s.back) s.saved_target = next.texture;
+    s.back = next.texture;
+    SDL_SetRenderTarget(s.renderer, s.back);
     return s.sprites.add(std::move(record));
 }
 

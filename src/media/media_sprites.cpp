@@ -12,11 +12,13 @@ uint32_t key_as_argb(uint32_t rgb) {
 }
 
 // The colour key becomes alpha 0. Invisible texels are made black too, so
-// smoothing never bleeds the key colour (magenta fringes) into edges.
-bool apply_colour_key(SDL_Surface* surface) {
+// smoothing never bleeds the key colour (magenta fringes) into edges. Notes
+// whether some texel is invisible and whether all are opaque.
+void apply_colour_key(sprite_record& sprite) {
     media_state& s = state();
+    SDL_Surface* surface = sprite.surface;
     const uint32_t key = key_as_argb(s.colour_key);
-    bool holes = false;
+    bool holes = false, solid = true;
     SDL_LockSurface(surface);
     for (int y = 0; y < surface->h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
@@ -27,10 +29,12 @@ bool apply_colour_key(SDL_Surface* surface) {
                 texel = 0;
                 holes = true;
             }
+            solid = solid && (texel >> 24) == 0xFF;
         }
     }
     SDL_UnlockSurface(surface);
-    return holes;
+    sprite.has_holes = holes;
+    sprite.solid = solid;
 }
 
 // The texture a sprite draws from, made on first use: a place on an atlas
@@ -46,20 +50,6 @@ gpu_texture* texture_of(sprite_record& sprite) {
     sprite.own = wrap_texture(texture);
     sprite.source = {0, 0, sprite.width, sprite.height};
     return &sprite.own;
-}
-
-// Sets the filter a texture's following draws get. SDL 2.26 would apply it to
-// draws of the texture still waiting in the queue too, so those go out first.
-// Its GL renderers bind the texture to set the filter without telling their
-// state cache: a queued draw of the texture bound before would take this
-// one's texels.
-void use_filter(gpu_texture& gpu, SDL_ScaleMode mode) {
-    media_state& s = state();
-    if (gpu.scale == mode) return;
-    if (gpu.queued_in == s.flush_period) flush_draws();
-    SDL_SetTextureScaleMode(gpu.texture, mode);
-    if (s.gl_renderer) SDL_GL_UnbindTexture(gpu.texture);
-    gpu.scale = mode;
 }
 
 // Rectangles of texels covering every visible texel of the sprite: runs of
@@ -131,6 +121,22 @@ SDL_BlendMode built_in_mode(int source, int destination) {
     return SDL_BLENDMODE_BLEND;
 }
 
+constexpr float large_quad_area = 256.0f * 256.0f;
+
+// The mode for an opaque draw of a sprite whose texels are all opaque: the
+// factors that read source alpha are then constants, and the blender has
+// less to do. Normal blending becomes a copy, the game's light plain adding.
+SDL_BlendMode solid_mode(int source, int destination, bool custom, SDL_BlendMode mode) {
+    auto alpha_one = [](int f) { return f == 5 || f == 11 ? 2 : f == 6 ? 1 : f; };
+    source = alpha_one(source);
+    destination = alpha_one(destination);
+    if (source == 2 && destination == 1) return SDL_BLENDMODE_NONE;
+    if (!custom) return mode;
+    return SDL_ComposeCustomBlendMode(factor(source), factor(destination), SDL_BLENDOPERATION_ADD,
+                                      SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE,
+                                      SDL_BLENDOPERATION_ADD);
+}
+
 // Transparent texels are black with alpha 0. They leave the back buffer
 // alone only where the destination factor is then one; elsewhere (one,
 // source alpha, the game's light) they would blacken what lies beneath.
@@ -185,6 +191,20 @@ float wrap_angle(float degrees) {
 
 }  // namespace
 
+// Sets the filter a texture's following draws get. SDL 2.26 would apply it to
+// draws of the texture still waiting in the queue too, so those go out first.
+// Its GL renderers bind the texture to set the filter without telling their
+// state cache: a queued draw of the texture bound before would take this
+// one's texels.
+void use_filter(gpu_texture& gpu, SDL_ScaleMode mode) {
+    media_state& s = state();
+    if (gpu.scale == mode) return;
+    if (gpu.queued_in == s.flush_period) flush_draws();
+    SDL_SetTextureScaleMode(gpu.texture, mode);
+    if (s.gl_renderer) SDL_GL_UnbindTexture(gpu.texture);
+    gpu.scale = mode;
+}
+
 gpu_texture wrap_texture(SDL_Texture* texture) {
     gpu_texture gpu;
     gpu.texture = texture;
@@ -206,8 +226,10 @@ void close_sprite_objects() {
         if (sprite.own.texture) SDL_DestroyTexture(sprite.own.texture);
         if (sprite.surface) SDL_FreeSurface(sprite.surface);
     });
-    if (s.spare_grab.texture) SDL_DestroyTexture(s.spare_grab.texture);
-    s.spare_grab = {};
+    for (gpu_texture* spare : {&s.spare_grab, &s.spare_back}) {
+        if (spare->texture) SDL_DestroyTexture(spare->texture);
+        *spare = {};
+    }
     s.sprites.clear();
     s.blended.clear();
     close_pages();
@@ -228,7 +250,7 @@ int load_sprite(const std::string& path, bool texture_capable) {
     sprite.surface = surface;
     sprite.width = surface->w;
     sprite.height = surface->h;
-    sprite.has_holes = apply_colour_key(surface);
+    apply_colour_key(sprite);
     // Other sprites get their texture on first use; these are about to be drawn.
     if (texture_capable) texture_of(sprite);
     return s.sprites.add(std::move(sprite));
@@ -257,12 +279,16 @@ void free_sprite(int sprite) {
     sprite_record* record = s.sprites.find(sprite);
     if (!record) return;
     release_from_page(*record);
-    // The full-screen pass frees its grab and grabs the same size again every
-    // frame; a texture of that size made afresh costs more than the copy.
-    if (!record->surface && record->own.texture && !s.spare_grab.texture)
-        s.spare_grab = record->own;
-    else if (record->own.texture)
-        SDL_DestroyTexture(record->own.texture);
+    // Grabs and taken frames come again at the same size, often every frame;
+    // a texture made afresh costs more than a copy.
+    const gpu_texture& own = record->own;
+    const bool back_sized = own.width == s.screen_width && own.height == s.screen_height;
+    if (!record->surface && own.texture && back_sized && !s.spare_back.texture)
+        s.spare_back = own;
+    else if (!record->surface && own.texture && !back_sized && !s.spare_grab.texture)
+        s.spare_grab = own;
+    else if (own.texture)
+        SDL_DestroyTexture(own.texture);
     if (record->surface) SDL_FreeSurface(record->surface);
     s.sprites.erase(sprite);
 }
@@ -318,7 +344,11 @@ void draw_blended(int blended, int x, int y, int alpha) {
     SDL_Texture* texture = gpu->texture;
     alpha = alpha < 0 ? 0 : alpha > 255 ? 255 : alpha;
     // Blend mode and alpha travel with each queued draw; the filter does not.
-    SDL_SetTextureBlendMode(texture, s.blend_mode);
+    // The cheaper mode of opaque texels pays on large quads only: small ones
+    // go out in batches, which a change of mode would break.
+    const bool large = record->width * record->height >= large_quad_area;
+    SDL_SetTextureBlendMode(texture, sprite->solid && alpha == 255 && large ? s.solid_blend_mode
+                                                                             : s.blend_mode);
     SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(alpha));
     use_filter(*gpu, s.scale_mode);
     gpu->queued_in = s.flush_period;
@@ -370,6 +400,7 @@ void set_blending(int source, int destination) {
     } else {
         s.blend_mode = built_in_mode(source, destination);
     }
+    s.solid_blend_mode = solid_mode(source, destination, s.custom_blend, s.blend_mode);
     s.holes_visible = holes_would_show(destination, s.custom_blend, s.blend_mode);
 }
 

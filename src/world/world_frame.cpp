@@ -42,17 +42,19 @@ void grab_frame() {
     grabbed_sprite = create_blended(grabbed_image);
 }
 
-// The frame, grabbed and stretched back over the whole screen (magnified
-// when FULLSCREENZOOM is below 1).
+// The frame stretched back over the whole screen (magnified when
+// FULLSCREENZOOM is below 1). The frame is taken, not copied: one draw of it
+// covers the new back buffer, so there is nothing to clear either.
 void full_screen_pass() {
     set_filtering(false);
     set_blending(normal_source, normal_destination);
     free_grab();
     set_default_colour_key(magenta);
     set_filtering(cfg_smooth == 1);
-    grab_frame();
+    grabbed_image = take_frame(1, 1, nearest_int(screen_width * cfg_fullscreenzoom - 1.0f),
+                               nearest_int(screen_height * cfg_fullscreenzoom - 1.0f));
+    grabbed_sprite = create_blended(grabbed_image);
     zoom_blended(grabbed_sprite, nearest_int(screen_width), nearest_int(screen_height));
-    clear_screen(black);
     present_full_screen(5, grabbed_sprite);
     set_filtering(false);
 }

@@ -83,3 +83,42 @@ __attribute__((noinline, no_sanitize("undefined", "address"))) void store_throug
     volatile int* volatile nowhere = nullptr;
     *nowhere = 1;
 }
+
+namespace {
+
+uint32_t little_endian(const std::string& bytes, size_t at, int size) {
+    uint32_t value = 0;
+    for (int k = size - 1; k >= 0; --k)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<size_t>(k)]);
+    return value;
+}
+
+}  // namespace
+
+// Sprites cannot be read back, but a sprite loaded from a file is saved as a
+// 24-bit BMP with its pixels as loaded, and that format is simple to read.
+picture pixels_of(const std::string& image, const temp_folder& folder) {
+    picture out;
+    int sprite = load_sprite(image, false);
+    if (!sprite) return out;
+    const std::string bmp = folder.path() + "/pixels.bmp";
+    bool saved = save_sprite_bmp(sprite, bmp);
+    free_sprite(sprite);
+    if (!saved) return out;
+    const std::string bytes = folder.read("pixels.bmp");
+    if (bytes.size() < 54 || little_endian(bytes, 28, 2) != 24) return out;
+    const size_t start = little_endian(bytes, 10, 4);
+    const int width = static_cast<int>(little_endian(bytes, 18, 4));
+    const int height = static_cast<int>(little_endian(bytes, 22, 4));   // bottom-up
+    const size_t row = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    if (width <= 0 || height <= 0 || bytes.size() < start + row * static_cast<size_t>(height))
+        return out;
+    out.width = width;
+    out.height = height;
+    for (int y = 0; y < height; ++y) {
+        const size_t line = start + row * static_cast<size_t>(height - 1 - y);
+        for (int x = 0; x < width; ++x)
+            out.pixels.push_back(little_endian(bytes, line + static_cast<size_t>(x) * 3, 3));
+    }
+    return out;
+}

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A fresh folder under /tmp, removed when the object goes away.
 class temp_folder {
@@ -47,3 +48,12 @@ std::string ini_text(std::initializer_list<std::pair<std::string, std::string>> 
 // program before the processor faults; these two it leaves alone.
 int divide_for_real(int numerator, int denominator);
 void store_through_null();
+
+// A picture as 0xRRGGBB values, row by row from the top.
+struct picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+};
+// The pixels of an image file, read through the media layer (which must have
+// its decoders registered); folder holds a scratch copy. Empty when unreadable.
+picture pixels_of(const std::string& image, const temp_folder& folder);
