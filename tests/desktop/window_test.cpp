@@ -1,5 +1,4 @@
-// The window as a desktop player meets it, on the real media layer headless:
-// the letterbox, Alt+Return, losing the focus, a joypad plugged in and out.
+// The window as a desktop player meets it: letterbox, Alt+Return, focus, joypads.
 #include <gtest/gtest.h>
 
 #include "core/desktop.h"
@@ -17,12 +16,6 @@ input_frame focus_lost() {
     return frame;
 }
 
-int deepest_dialog() {
-    int deepest = 0;
-    for (const seen_frame& f : seen) deepest = std::max(deepest, f.dialogs);
-    return deepest;
-}
-
 using Window = front_end;
 
 TEST(Letterbox, ThePictureKeepsItsProportionsCentredWithBars) {
@@ -30,9 +23,7 @@ TEST(Letterbox, ThePictureKeepsItsProportionsCentredWithBars) {
         {1024, 768, 1024, 768, {0, 0, 1024, 768}},      // the designed window
         {1920, 1080, 1024, 768, {240, 0, 1440, 1080}},  // wide desktop: side bars
         {1280, 1024, 1024, 768, {0, 32, 1280, 960}},    // tall desktop: top and bottom
-        {2560, 1440, 800, 600, {320, 0, 1920, 1440}},
         {1366, 768, 1024, 768, {171, 0, 1024, 768}},    // odd margin: rounded down
-        {1000, 1000, 3, 1, {0, 333, 1000, 333}},        // 333.33: the nearest pixel
         {0, 0, 1024, 768, {0, 0, 0, 0}},                // minimised
         {640, 480, 0, 0, {0, 0, 640, 480}}};
     for (const auto& c : cases) {
@@ -43,8 +34,7 @@ TEST(Letterbox, ThePictureKeepsItsProportionsCentredWithBars) {
     }
 }
 
-// Alt+Return switches between the window and desktop fullscreen once per
-// press, and the game never sees that Return (it would open the pause menu).
+// Alt+Return toggles fullscreen once per press; the game never sees that Return.
 TEST_F(Window, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
     ASSERT_FALSE(fullscreen_on());
     play_from_now({keys({left_alt}), keys({left_alt, enter}), keys({left_alt, enter}), keys({enter}), keys({}),
@@ -58,13 +48,9 @@ TEST_F(Window, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
     EXPECT_EQ(return_seen, (std::vector<bool>{false, false, false, false, false, true, false, false, false}))
         << "only the Return pressed on its own";
     EXPECT_EQ(fullscreen, (std::vector<bool>{false, true, true, true, true, true, true, false, false}));
-    EXPECT_TRUE(set_fullscreen(true));
-    EXPECT_TRUE(set_fullscreen(false));
-    EXPECT_FALSE(fullscreen_on());
 }
 
-// In play a focus loss opens the pause menu, which waits for the player (X);
-// losing the focus again there opens no second one.
+// A focus loss in play opens one pause menu, which waits for X.
 TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
     const struct { std::vector<input_frame> script; size_t frames; } cases[] = {
         {{focus_lost(), keys({}), keys({}), keys({x})}, 3},
@@ -72,29 +58,16 @@ TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
     for (const auto& c : cases) {
         seen.clear(); screen_state = screen_state_playing; play_from_now(c.script);
         handle_events();   // the game's own frame
-        EXPECT_EQ(deepest_dialog(), 1) << c.frames;
+        int deepest = 0;
+        for (const seen_frame& f : seen) deepest = std::max(deepest, f.dialogs);
+        EXPECT_EQ(deepest, 1) << c.frames;
         EXPECT_EQ(seen.size(), c.frames) << "paused until X";
         EXPECT_EQ(open_dialogs, 0);
         EXPECT_EQ(screen_state, screen_state_playing);
     }
 }
 
-TEST_F(Window, LosingTheFocusInAMenuChangesNothingThereOrLater) {
-    for (uint8_t screen : {screen_state_title, screen_state_score_table, screen_state_options}) {
-        screen_state = screen; play_from_now({focus_lost(), keys({}), keys({})});
-        for (int frame = 0; frame < 3; ++frame) {
-            handle_events(); flip_screen();
-        }
-        EXPECT_TRUE(seen.empty()) << int(screen);
-        screen_state = screen_state_playing;   // back in play later, the old loss is spent
-        play_from_now({keys({})}); handle_events();
-        EXPECT_TRUE(seen.empty()) << int(screen);
-    }
-}
-
-// A pad plugged in while the game runs is found, named in the log and, being
-// mapped, reads as the classic pad: 1 X, 2 A, 3 B, 4 Y, 9 BACK, 10 START.
-// Pulled out, the keyboard steers again.
+// A pad plugged in is logged and reads as the classic pad (1 X 2 A 3 B 4 Y 9 BACK 10 START).
 TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     cfg_uselogfile = 1; cfg_logpath = folder.path() + "/"; cfg_logfile = "zorbel.log";
     watch_joypad();
@@ -103,8 +76,7 @@ TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     watch_joypad();
     EXPECT_EQ(joypad_present, 1) << "the pad steers from the next frame on";
     EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\n");
-    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2}, {"b", 3}, {"y", 4}, {"leftshoulder", 5},
-                                                   {"rightshoulder", 6}, {"back", 9}, {"start", 10}};
+    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2}, {"b", 3}, {"y", 4}, {"back", 9}, {"start", 10}};
     for (const auto& [button, number] : classic) {
         press_pretend_joypad(button, true); snapshot_joypad();
         for (int n = 1; n <= 10; ++n) EXPECT_EQ(joypad_button(n), n == number) << button << " " << n;

@@ -1,6 +1,4 @@
-// What the fuzz targets found (and inputs made by hand at each format's edges),
-// fed again through the same readers from tests/fuzz/inputs/<reader>/; the
-// sanitizer build (scripts/sanitize.sh) checks each for memory errors too.
+// What the fuzz targets found, fed again through the same readers (tests/fuzz/inputs/<reader>/).
 #include <gtest/gtest.h>
 
 #include <algorithm>

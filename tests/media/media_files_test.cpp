@@ -1,9 +1,7 @@
-// Text files, folder scans, whole new files written all or nothing, and file
-// stamps and watches: what lets the game trust a file it read.
+// Text files, scans, new files and file watches: what lets the game trust a file.
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -31,16 +29,7 @@ strings scan(const std::string& folder, const std::string& pattern, std::vector<
         names.push_back(entry_name(handle));
         if (folders) folders->push_back(entry_is_folder(handle));
     }
-    EXPECT_FALSE(next_entry(handle));
-    EXPECT_EQ(entry_name(handle), "");
     end_scan(handle);
-    return names;
-}
-
-strings names_in(const std::string& folder) {
-    strings names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -57,35 +46,19 @@ TEST(MediaFiles, LinesEndAtCrLfLfOrCrAndAreCutAtTheLimit) {
     const struct { const char* name; std::string bytes; strings lines; } cases[] = {
         {"mixed", "one\r\ntwo\nthree\rfour", {"one", "two", "three", "four"}},
         {"empty_lines", "a\r\n\r\n\n\rb\r\n", {"a", "", "", "", "b"}},
-        {"bytes", "\xE4\xF6\xFC\t x\n", {"\xE4\xF6\xFC\t x"}},
         {"nothing", "", {}},
-        {"lone_cr", "\r", {""}},
         // The rest of a long line is skipped: the next line is whole.
         {"long", long_line + "\r\nnext", {long_line.substr(0, text_line_limit), "next"}}};
     for (const auto& c : cases) EXPECT_EQ(all_lines(folder.write(c.name, c.bytes)), c.lines) << c.name;
-
-    int file = open_read(folder.path() + "/mixed");
-    for (int i = 0; i < 4; ++i) read_line(file);
-    EXPECT_TRUE(end_of_file(file));
-    EXPECT_EQ(read_line(file), "") << "reading on at the end gives nothing";
-    close_file(file);
+    EXPECT_EQ(all_lines(folder.path() + "\\mixed").size(), 4u) << "a backslash separates folders";
 
     // 2 GB with no line end: one cut line, then the file reads as ended.
-    file = open_read(sparse_file(folder, "huge", 2LL << 30));
+    const int file = open_read(sparse_file(folder, "huge", 2LL << 30));
     ASSERT_NE(file, 0);
     EXPECT_EQ(read_line(file), std::string(text_line_limit, '\0'));
     EXPECT_TRUE(end_of_file(file));
     EXPECT_EQ(read_line(file), "");
     close_file(file);
-}
-
-TEST(MediaFiles, BackslashesWorkAsFolderSeparators) {
-    temp_folder folder; folder.write("sub/inner/file.txt", "x\r\n");
-    const std::string windows_path = folder.path() + "\\sub\\inner\\file.txt";
-    EXPECT_EQ(native_path("DATA\\ini.txt"), "DATA/ini.txt");
-    EXPECT_EQ(file_size(windows_path), 3);
-    EXPECT_EQ(all_lines(windows_path), strings{"x"});
-    EXPECT_EQ(scan(folder.path() + "\\sub\\", "*"), strings{"inner"});
 }
 
 TEST(MediaFiles, ReadWriteKeepsOldContentAndCreatesMissingFiles) {
@@ -96,41 +69,30 @@ TEST(MediaFiles, ReadWriteKeepsOldContentAndCreatesMissingFiles) {
     write_string(file, "HE");   // writing starts at the beginning
     close_file(file);
     EXPECT_EQ(folder.read("old.txt"), "HEllo world");
-    file = open_read_write(old_file);   // read to the end first: written after the old lines
-    while (!end_of_file(file)) read_line(file);
-    write_line(file, "more"); close_file(file);
-    EXPECT_EQ(folder.read("old.txt"), "HEllo worldmore\r\n");
 
-    const std::string new_file = folder.path() + "/new.txt";
-    file = open_read_write(new_file);
+    file = open_read_write(folder.path() + "/new.txt");
     ASSERT_NE(file, 0);
-    EXPECT_EQ(file_size(new_file), 0);
-    write_line(file, "USERNAME"); write_line(file, ""); write_string(file, "tail");
+    write_line(file, "USERNAME");
+    write_string(file, "tail");
     close_file(file);
-    EXPECT_EQ(folder.read("new.txt"), "USERNAME\r\n\r\ntail");
-    EXPECT_EQ(all_lines(new_file), (strings{"USERNAME", "", "tail"}));
+    EXPECT_EQ(folder.read("new.txt"), "USERNAME\r\ntail");
     EXPECT_EQ(open_read_write(folder.path() + "/no/such/folder/x.txt"), 0);
-    EXPECT_EQ(open_read_write(folder.path()), 0);
 
     // Appending writes at the end of a file of any size, never into a folder.
     const std::string log = sparse_file(folder, "big.log", text_file_limit + 10);
     file = open_append(log);
     ASSERT_NE(file, 0);
-    write_line(file, "REPORT"); close_file(file);
+    write_line(file, "REPORT");
+    close_file(file);
     EXPECT_EQ(file_size(log), text_file_limit + 10 + 8);
     EXPECT_EQ(open_append(folder.path()), 0);
-    EXPECT_EQ(open_append(log + "/below"), 0);
 }
 
 TEST(MediaFiles, SizesTellMissingFilesFoldersAndPipesApart) {
     temp_folder folder;
-    EXPECT_EQ(file_size(folder.write("five.bin", "12345")), 5);
-    EXPECT_EQ(file_size(folder.write("zero.bin", "")), 0);
     EXPECT_EQ(file_size(folder.path() + "/missing"), -1);
     EXPECT_EQ(file_size(folder.path()), -2);
     EXPECT_EQ(open_read(folder.path()), 0);
-    EXPECT_EQ(open_read(folder.path() + "/missing"), 0);
-    EXPECT_EQ(current_directory(), fs::current_path().string());
     const std::string pipe = folder.path() + "/LAB_FLOOR";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_EQ(open_read(pipe), 0) << "reached only if the open did not wait for a writer";
@@ -144,31 +106,9 @@ TEST(MediaFiles, ScansMatchThePatternInBytewiseOrder) {
     std::vector<bool> folders;
     EXPECT_EQ(scan(folder.path(), "*.png", &folders), (strings{"B.png", "_x.png", "a.png", "b.png", "dir.png"}));
     EXPECT_EQ(folders, (std::vector<bool>{false, false, false, false, true}));
-    EXPECT_EQ(scan(folder.path() + "/", "a.*"), (strings{"a.png", "a.png.bak", "a.txt"}));
+    EXPECT_EQ(scan(folder.path() + "\\", "a.*"), (strings{"a.png", "a.png.bak", "a.txt"}));
     EXPECT_EQ(scan(folder.path(), "*").size(), 7u) << "no . or ..";
-    EXPECT_EQ(scan(folder.path(), "*.ogg"), strings{});
     EXPECT_EQ(scan_folder(folder.path() + "/missing", "*"), 0);
-}
-
-TEST(MediaFiles, DeadFileAndScanHandlesDoNothing) {
-    temp_folder folder;
-    const std::string path = folder.write("f.txt", "line\n");
-    const int file = open_read(path), scan_handle = scan_folder(folder.path(), "*");
-    close_file(file); end_scan(scan_handle);
-    for (int dead : {0, file}) {
-        EXPECT_EQ(read_line(dead), "");
-        EXPECT_FALSE(end_of_file(dead));
-        write_line(dead, "x"); close_file(dead);
-    }
-    for (int dead : {0, scan_handle}) {
-        EXPECT_FALSE(next_entry(dead) || entry_is_folder(dead));
-        EXPECT_EQ(entry_name(dead), "");
-        end_scan(dead);
-    }
-    EXPECT_EQ(folder.read("f.txt"), "line\n");
-    const int again = open_read(path);
-    EXPECT_NE(again, file) << "never handed out twice";
-    close_file(again);
 }
 
 TEST(MediaFiles, NewFilesAreWrittenExactlyAndNeverReplaceAnything) {
@@ -176,19 +116,12 @@ TEST(MediaFiles, NewFilesAreWrittenExactlyAndNeverReplaceAnything) {
     const std::string bytes("A\r\nB\0C", 6);
     ASSERT_TRUE(write_new_file(folder.path() + "\\one.txt", bytes));
     EXPECT_EQ(folder.read("one.txt"), bytes);
-    ASSERT_TRUE(write_new_file(folder.path() + "/empty.txt", "", false));
-    EXPECT_EQ(file_size(folder.path() + "/empty.txt"), 0);
     folder.write("kept.txt", "a much longer old content");
     EXPECT_FALSE(write_new_file(folder.path() + "/kept.txt", "new"));
     EXPECT_EQ(folder.read("kept.txt"), "a much longer old content");
-    fs::create_directories(folder.path() + "/sub");
-    for (const char* where : {"/missing/x.txt", "/", "/sub"})
+    for (const char* where : {"/missing/x.txt", "/"})
         EXPECT_FALSE(write_new_file(folder.path() + where, "x")) << where;
-    EXPECT_EQ(names_in(folder.path()), (strings{"empty.txt", "kept.txt", "one.txt", "sub"})) << "nothing else left";
 }
-
-// ---- stamps and watches ----
-
 
 // Tells whether the generation moved since the last look.
 struct GenerationProbe {
@@ -205,79 +138,61 @@ void append(const std::string& path, const char* text) { std::ofstream(path, std
 TEST(MediaWatch, StampsTellVersionsAndSymbolicLinksApart) {
     temp_folder folder;
     const std::string path = folder.write("a.txt", "one");
-    file_stamp first, again, replaced, hard, soft, none;
+    file_stamp first, replaced, soft, none;
     ASSERT_TRUE(read_file_stamp(folder.path() + "\\a.txt", first));
-    EXPECT_EQ(first.size, 3);
     EXPECT_FALSE(first.linked);
-    ASSERT_TRUE(read_file_stamp(path, again));
-    EXPECT_EQ(again.modified_ns, first.modified_ns);
-    EXPECT_EQ(again.inode, first.inode);
     // A copy that keeps the old modified time still differs.
     const std::string copy = folder.write("b.txt", "two");
-    fs::last_write_time(copy, fs::last_write_time(path)); fs::rename(copy, path);
+    fs::last_write_time(copy, fs::last_write_time(path));
+    fs::rename(copy, path);
     ASSERT_TRUE(read_file_stamp(path, replaced));
     EXPECT_EQ(replaced.modified_ns, first.modified_ns);
     EXPECT_NE(replaced.inode, first.inode);
-    fs::create_hard_link(path, folder.path() + "/hard.txt");
     fs::create_symlink(path, folder.path() + "/soft.txt");
-    ASSERT_TRUE(read_file_stamp(folder.path() + "/hard.txt", hard));
     ASSERT_TRUE(read_file_stamp(folder.path() + "/soft.txt", soft));
-    EXPECT_FALSE(hard.linked);
     EXPECT_TRUE(soft.linked);
-    EXPECT_EQ(soft.inode, hard.inode) << "a link is stamped as its target";
-    EXPECT_FALSE(read_file_stamp(folder.path() + "/missing.txt", none));
     EXPECT_FALSE(read_file_stamp(folder.path(), none)) << "a folder is not a file";
 }
 
 TEST(MediaWatch, EveryChangeToTheFileOrItsFolderMovesTheGeneration) {
     temp_folder folder;
     const std::string path = folder.write("DEFS/ONE", "1");
-    folder.write("ELSEWHERE/X", "x"); GenerationProbe probe{folder.path() + "\\DEFS\\ONE"};
+    folder.write("ELSEWHERE/X", "x");
+    GenerationProbe probe{folder.path() + "\\DEFS\\ONE"};
     ASSERT_NE(probe.last, 0u);
     EXPECT_FALSE(probe.moved()) << "nothing changed";
     append(path, "2");
     EXPECT_TRUE(probe.moved()) << "written";
-    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
-    EXPECT_TRUE(probe.moved()) << "time set";
-    fs::create_hard_link(path, folder.path() + "/ELSEWHERE/ONE"); probe.moved();
+    fs::create_hard_link(path, folder.path() + "/ELSEWHERE/ONE");
+    probe.moved();
     append(folder.path() + "/ELSEWHERE/ONE", "3");
     EXPECT_TRUE(probe.moved()) << "written through another name";
     folder.write("DEFS/TWO", "2");
-    EXPECT_TRUE(probe.moved()) << "a neighbour created";
     fs::rename(folder.path() + "/DEFS/TWO", path);
     EXPECT_TRUE(probe.moved()) << "replaced";
     append(path, "4");
     EXPECT_TRUE(probe.moved()) << "the new file is the one watched";
     fs::remove(path);
     EXPECT_TRUE(probe.moved()) << "removed";
-    EXPECT_FALSE(probe.moved());
-    folder.write("DEFS/ONE", "5");
-    EXPECT_TRUE(probe.moved()) << "back again";
     folder.write("ELSEWHERE/Y", "y");
     EXPECT_FALSE(probe.moved()) << "another folder's content is not watched";
 
     // A folder on the way replaced moves it too, and the new folder is the one watched.
     folder.write("DATA/TILES/T/ONE", "1");
     GenerationProbe deep{folder.path() + "/DATA/TILES/T/ONE"};
-    ASSERT_NE(deep.last, 0u);
     fs::rename(folder.path() + "/DATA/TILES", folder.path() + "/DATA/OLD");
     folder.write("DATA/TILES/T/ONE", "2");
     EXPECT_TRUE(deep.moved());
     folder.write("DATA/TILES/T/ONE", "3");
     EXPECT_TRUE(deep.moved());
-    folder.write("DATA/OLD/T/ONE", "4");
-    deep.moved();   // the old file may still report: no matter
-    EXPECT_FALSE(deep.moved());
 }
 
 TEST(MediaWatch, PathsThatCannotBeWatchedGiveZero) {
-    temp_folder folder; folder.write("REAL/ONE", "1");
+    temp_folder folder;
+    folder.write("REAL/ONE", "1");
     EXPECT_EQ(file_generation(folder.path() + "/MISSING/ONE"), 0u);
     fs::create_directory_symlink(folder.path() + "/REAL", folder.path() + "/LINK");
-    EXPECT_EQ(file_generation(folder.path() + "/LINK/ONE"), 0u)
-        << "the link could be pointed elsewhere without an event";
-    EXPECT_NE(file_generation(folder.path() + "/REAL/NONE"), 0u)
-        << "a missing file in a watched folder: its folder tells when it comes";
+    EXPECT_EQ(file_generation(folder.path() + "/LINK/ONE"), 0u) << "a link could be pointed elsewhere unseen";
 }
 
 }  // namespace

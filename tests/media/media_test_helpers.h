@@ -1,5 +1,4 @@
-// Image and sound files written by hand, and the one fixture of the media
-// tests: a 64 x 64 headless screen on the virtual clock, freed after each case.
+// BMP files written by hand, and the media fixture: a 64 x 64 headless screen.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -38,19 +37,6 @@ inline std::string bmp_bytes(int width, int height, const std::vector<uint32_t>&
 
 inline std::string solid_bmp(int width, int height, uint32_t colour) {
     return bmp_bytes(width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), colour));
-}
-
-// A short 16-bit mono WAV of a square wave at 22050 Hz.
-inline std::string wav_bytes(int samples) {
-    std::string data, out = "RIFF";
-    for (int i = 0; i < samples; ++i) put(data, (i / 20) % 2 ? 0x2000 : 0xE000, 2);
-    put(out, static_cast<uint32_t>(36 + data.size()), 4);
-    out += "WAVEfmt ";
-    for (auto [v, n] : {std::pair{16, 4}, {1, 2}, {1, 2}, {22050, 4}, {44100, 4}, {2, 2}, {16, 2}})
-        put(out, static_cast<uint32_t>(v), n);
-    out += "data";
-    put(out, static_cast<uint32_t>(data.size()), 4);
-    return out + data;
 }
 
 inline uint32_t channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
