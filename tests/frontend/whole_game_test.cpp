@@ -1,5 +1,4 @@
-// Whole games played back by `zorbel --replay`. After a deliberate change rewrite the scripts' lines with
-//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_frontend --gtest_filter='WholeGame*'   (and review the diff)
+// Whole games replayed; ZORBEL_UPDATE_GOLDEN=1 rewrites the scripts' expect lines after a deliberate change.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -79,8 +78,7 @@ TEST(WholeGame, QuittingEndsTheProgramAfterANameEntryOnlyWithPoints) {
     }
 }
 
-// However many pause menus a held Return stacked, Y and B quit (the held B restarts nothing).
-// The music is off first, so level 1 of this pack has no gem on the start cell.
+// However many pause menus a held Return stacked, Y and B quit (music off first: no gem on the start cell).
 TEST(WholeGame, YAndBQuitFromPauseMenusStackedByAHeldReturn) {
     const std::string music_off_then_start = "3 keys S\n4 keys -\n6 keys Left\n7 keys -\n8 keys A\n9 keys -\n" + held_return(12);
     for (int held : {1, 3, 10, 20}) {

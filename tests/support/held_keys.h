@@ -1,5 +1,4 @@
-// Scripted input: the one scan-code table of the tests, input frames, and keys pressed again
-// and again (the front-end screens a game's end opens each want a press of their own).
+// Scripted input: the one scan-code table of the tests, input frames, and repeated presses.
 #pragma once
 
 #include <string>

@@ -1,5 +1,4 @@
-// Whole games played back by `zorbel --replay`: the small pack, the summary line, and the
-// "# expect: " line a script carries (rewritten instead when ZORBEL_UPDATE_GOLDEN is set).
+// Whole games played back by `zorbel --replay` and the "# expect: " line each script carries.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@
 
 namespace replay_pack {
 
-// Level 1 of the small world pack, the shipped level base, and `extra`
-// configuration pairs after the usual ones.
+// Level 1 of the small world pack, the shipped level base, and `extra` configuration pairs.
 inline void write_replay_pack(const temp_folder& folder, const std::string& extra = "") {
     using namespace world_pack;
     write_level_pack(folder);

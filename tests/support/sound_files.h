@@ -1,6 +1,4 @@
-// Sound files for tests: short WAV tones, which the effect loader takes by
-// content whatever their name, and a real Ogg Vorbis sound for music, whose
-// loader goes by the name's ending.
+// Short WAV tones (effects load by content) and a real Ogg sound (music loads by the name's ending).
 #pragma once
 
 #include <string>

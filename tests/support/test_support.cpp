@@ -95,8 +95,7 @@ uint32_t little_endian(const std::string& bytes, size_t at, int size) {
 
 }  // namespace
 
-// Sprites cannot be read back, but a sprite loaded from a file is saved as a
-// 24-bit BMP with its pixels as loaded, and that format is simple to read.
+// Sprites cannot be read back, but one saved as a 24-bit BMP keeps its pixels in a simple format.
 picture pixels_of(const std::string& image, const temp_folder& folder) {
     picture out;
     int sprite = load_sprite(image, false);

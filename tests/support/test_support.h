@@ -13,7 +13,7 @@ public:
     temp_folder(const temp_folder&) = delete;
     temp_folder& operator=(const temp_folder&) = delete;
     const std::string& path() const { return path_; }
-    // Writes bytes exactly as given to path() + "/" + name, creating folders.
+    // Writes bytes as given to path() + "/" + name, creating folders.
     std::string write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
 
@@ -43,9 +43,7 @@ void close_headless_screen();
 // A minimal DATA/ini.txt text for tests: key/value pairs, LF line ends.
 std::string ini_text(std::initializer_list<std::pair<std::string, std::string>> pairs);
 
-// Real faults for the fault handler to catch. The sanitizer build
-// (scripts/sanitize.sh) checks every division and store and would stop the
-// program before the processor faults; these two it leaves alone.
+// Real faults for the fault handler, left alone by the sanitizer build (which would stop them first).
 int divide_for_real(int numerator, int denominator);
 void store_through_null();
 
@@ -54,6 +52,5 @@ struct picture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
 };
-// The pixels of an image file, read through the media layer (which must have
-// its decoders registered); folder holds a scratch copy. Empty when unreadable.
+// The pixels of an image file read through the media layer; folder holds a scratch copy.
 picture pixels_of(const std::string& image, const temp_folder& folder);

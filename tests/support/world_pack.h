@@ -1,6 +1,4 @@
-// A small tile and object pack written into a temporary folder, for the
-// world and content tests. Images are plain BMP bytes under ".png" names:
-// the image loader goes by content.
+// A small tile and object pack; images are BMP bytes under ".png" names (the loader goes by content).
 #pragma once
 
 #include <cstdint>
@@ -72,8 +70,7 @@ inline void object(const temp_folder& folder, const std::string& stem, uint32_t 
 inline const std::string no_children =
     pairs({{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
 
-// The four generated kinds and the objects a generated level uses:
-// floor carries a gem and a bomb and admits painters and erasers.
+// The four generated kinds; floor carries a gem and a bomb and admits painters and erasers.
 inline void write_level_pack(const temp_folder& folder) {
     for (auto [image, colour] : {std::pair{"wall", wall_colour}, {"floor", floor_colour}, {"green", green_colour},
                                  {"water", water_colour}, {"dummy", rgb(255, 128, 0)}})
@@ -97,8 +94,7 @@ inline void write_level_pack(const temp_folder& folder) {
            pairs({{"DGFXNAME", "ERASER"}, {"DISENEMY", "2"}, {"DDENSITY", "25"}, {"DGFXTRANSPARENCY", "255"}}));
 }
 
-// Colours and points of the painted kinds. The points differ from kind to
-// kind, so a test can tell whose VALUE1 was counted.
+// The painted kinds' points differ, so a test can tell whose VALUE1 was counted.
 constexpr uint32_t fixed_colour = rgb(20, 40, 160);
 constexpr int32_t fixed_points = 25, fixed_pink_points = 6;
 
