@@ -1,20 +1,8 @@
-// A frame of play on the shipped pack, drawn by `zorbel-tool frame` at two
-// values of FULLSCREENZOOM, against golden pictures: how the full-screen pass
-// is drawn may change, what it shows may not. After a deliberate change to
-// the picture, write them again with
-//     ZORBEL_UPDATE_GOLDEN=1 build/tests/test_world --gtest_filter='PlayFrameGolden*'
-// and look at tests/world/golden/play_frame_*.png before committing them.
-#include <gtest/gtest.h>
-
+// A play frame by `zorbel-tool frame` at two zooms; ZORBEL_UPDATE_GOLDEN=1 writes the pictures again.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
-#include "media/media.h"
-#include "support/test_support.h"
+#include "play_world.h"
 
 namespace {
 
@@ -22,26 +10,17 @@ namespace fs = std::filesystem;
 
 const std::string shipped = ZORBEL_SOURCE_DIR "/data";
 
-std::string read_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The shipped pack, linked, on a small screen with the given zoom: the last
-// value of a key wins, so the changed keys are added at the end.
+// The shipped pack, linked; the last value of a key wins, so the changed keys go at the end.
 void link_shipped_pack(const temp_folder& folder, const std::string& zoom) {
+    fs::create_directories(folder.path() + "/DATA");
     for (const auto& entry : fs::directory_iterator(shipped))
         if (entry.path().filename() != "DATA")
             fs::create_directory_symlink(entry.path(), fs::path(folder.path()) / entry.path().filename());
     for (const auto& entry : fs::directory_iterator(shipped + "/DATA"))
         if (entry.path().filename() != "ini.txt")
-            fs::create_symlink(entry.path(),
-                               fs::path(folder.path()) / "DATA" / entry.path().filename());
-    folder.write("DATA/ini.txt", read_text(shipped + "/DATA/ini.txt") +
-                                     "RESBASEW\n320\nRESBASEH\n240\nFULLSCREENZOOM\n" + zoom +
-                                     "\n");
+            fs::create_symlink(entry.path(), fs::path(folder.path()) / "DATA" / entry.path().filename());
+    folder.write("DATA/ini.txt", play_world::read_text(shipped + "/DATA/ini.txt") +
+                                     "RESBASEW\n320\nRESBASEH\n240\nFULLSCREENZOOM\n" + zoom + "\n");
 }
 
 // Pixels further apart than one step in some channel.
@@ -53,32 +32,25 @@ int differing_pixels(const picture& a, const picture& b, std::string& first) {
             const int d = int((a.pixels[i] >> shift) & 0xFF) - int((b.pixels[i] >> shift) & 0xFF);
             close = close && d >= -1 && d <= 1;
         }
-        if (close) continue;
-        if (differing++ == 0) {
-            char where[96];
-            std::snprintf(where, sizeof where, "first at (%zu, %zu): %06X, golden %06X",
-                          i % size_t(a.width), i / size_t(a.width), a.pixels[i], b.pixels[i]);
-            first = where;
-        }
+        if (close || differing++ > 0) continue;
+        char where[96];
+        std::snprintf(where, sizeof where, "first at (%zu, %zu): %06X, golden %06X", i % size_t(a.width),
+                      i / size_t(a.width), a.pixels[i], b.pixels[i]);
+        first = where;
     }
     return differing;
 }
 
 TEST(PlayFrameGolden, TheFullScreenPassKeepsItsPixels) {
-    const struct {
-        const char* zoom;
-        const char* golden;
-    } cases[] = {{"1.0", "play_frame_zoom_1_0.png"}, {"1.2", "play_frame_zoom_1_2.png"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.zoom);
+    for (const std::string zoom : {"1.0", "1.2"}) {
+        SCOPED_TRACE(zoom);
         temp_folder folder;
-        fs::create_directories(folder.path() + "/DATA");
-        link_shipped_pack(folder, c.zoom);
+        link_shipped_pack(folder, zoom);
         const std::string drawn = folder.path() + "/frame.png";
-        const std::string golden = ZORBEL_SOURCE_DIR "/tests/world/golden/" + std::string(c.golden);
+        const std::string name = "play_frame_zoom_" + zoom.substr(0, 1) + "_" + zoom.substr(2) + ".png";
+        const std::string golden = ZORBEL_SOURCE_DIR "/tests/world/golden/" + name;
         // The first frame shows the level banner; the third is plain play.
-        command_result run =
-            run_command(std::string(ZORBEL_TOOL) + " frame . 3 '" + drawn + "'", folder.path());
+        command_result run = run_command(std::string(ZORBEL_TOOL) + " frame . 3 '" + drawn + "'", folder.path());
         ASSERT_EQ(run.exit_code, 0) << run.out;
         if (std::getenv("ZORBEL_UPDATE_GOLDEN")) {
             fs::copy_file(drawn, golden, fs::copy_options::overwrite_existing);
@@ -89,15 +61,13 @@ TEST(PlayFrameGolden, TheFullScreenPassKeepsItsPixels) {
         const picture got = pixels_of(drawn, folder);
         shutdown_media();
         ASSERT_GT(want.width, 0) << "cannot read " << golden;
-        ASSERT_EQ(got.width, want.width);
-        ASSERT_EQ(got.height, want.height);
+        ASSERT_EQ(std::tuple(got.width, got.height), std::tuple(want.width, want.height));
         std::string first;
         const int differing = differing_pixels(got, want, first);
         if (differing == 0) continue;
-        const fs::path kept = fs::temp_directory_path() / (std::string("zorbel-") + c.golden);
+        const fs::path kept = fs::temp_directory_path() / ("zorbel-" + name);
         fs::copy_file(drawn, kept, fs::copy_options::overwrite_existing);
-        ADD_FAILURE() << differing << " pixels differ by more than 1, " << first
-                      << "; the new picture is " << kept;
+        ADD_FAILURE() << differing << " pixels differ by more than 1, " << first << "; the new picture is " << kept;
     }
 }
 

@@ -1,13 +1,11 @@
-// The one fixture of the world and content tests: the small test pack on a
-// headless screen, and a level in play with a sound for every world event.
+// The one fixture of the world and content tests: the test pack headless, a level in play.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "content/io_control.h"
 #include "core/engine_internals.h"
@@ -78,20 +76,20 @@ protected:
         sound_effect_heard = listen;
     }
 
-    // Lays out rows of tiles from (x0, y0): # wall, . floor, , green, ~ water,
-    // b blue, B fixed, p pink, P fixed pink; a blank leaves the cell alone.
+    // Rows of tiles from (x0, y0) in the symbols below; a blank leaves the cell alone.
     void lay(int32_t x0, int32_t y0, const std::vector<std::string>& rows) {
+        const std::map<char, std::string> kinds = {
+            {'#', lab_wall},       {'.', lab_floor},       {',', lab_green},     {'~', lab_water},
+            {'b', lab_blue_floor}, {'B', lab_fixed_floor}, {'p', lab_pink_floor}, {'P', lab_fixed_pink_floor}};
         for (size_t r = 0; r < rows.size(); ++r)
             for (size_t c = 0; c < rows[r].size(); ++c)
-                if (const std::string kind = kind_of(rows[r][c]); !kind.empty())
-                    tile(x0 + int32_t(c), y0 + int32_t(r), kind);
+                if (kinds.contains(rows[r][c])) tile(x0 + int32_t(c), y0 + int32_t(r), kinds.at(rows[r][c]));
     }
     void tile(int32_t x, int32_t y, const std::string& kind) {
         set_tile(x, y, kind, false);
         world_matrix[x][y].active = 1;
     }
     const std::string& kind_at(int32_t x, int32_t y) { return world_matrix[x][y].tile_name; }
-
     void frame() {
         begin_blended_pass();
         world_frame();
@@ -101,16 +99,13 @@ protected:
     uint32_t pixel_of_cell(int column, int row) { return read_pixel(column * 16 + 8, row * 16 + 8); }
 
     // Puts an object named `name` into child slot `slot` of cell (x, y).
-    int32_t put_object(int32_t x, int32_t y, int32_t slot, const std::string& name,
-                       world_object object = {}) {
+    void put_object(int32_t x, int32_t y, int32_t slot, const std::string& name, world_object object = {}) {
         world_objects.push_back(object);
         world_cell& cell = world_matrix[x][y];
         cell.child_object[slot] = int32_t(world_objects.size()) - 1;
         cell.child_name[slot] = name;
         cell.last_child_slot = std::max(cell.last_child_slot, slot);
-        return cell.child_object[slot];
     }
-
     void stand_on(int32_t x, int32_t y) {
         view_x = view_y = 0;
         player.x = float(x) * tile_width;
@@ -143,21 +138,6 @@ protected:
                 return sprite;
             }
         return 0;
-    }
-
-private:
-    static std::string kind_of(char symbol) {
-        switch (symbol) {
-        case '#': return lab_wall;
-        case '.': return lab_floor;
-        case ',': return lab_green;
-        case '~': return lab_water;
-        case 'b': return lab_blue_floor;
-        case 'B': return lab_fixed_floor;
-        case 'p': return lab_pink_floor;
-        case 'P': return lab_fixed_pink_floor;
-        default: return {};
-        }
     }
 };
 

@@ -1,11 +1,9 @@
-// The play frame: its order, the display, the full-screen pass and overlay,
-// the end of a level, the banner and the game-over display.
+// The play frame: its order, the display, the end of a level, the banner and game over.
 #include "core/eventhandler.h"
 #include "core/startup.h"
 #include "core/super_gfx.h"
 #include "play_world.h"
 #include "support/held_keys.h"
-#include "text/font_engine.h"
 #include "text/text_engine.h"
 
 using namespace play_world;
@@ -34,17 +32,7 @@ protected:
 
 enum { score_line, time_line, mass_line, dimension_line, best_line };
 
-TEST_F(Frame, TheShownScoreCountsUpToItsTarget) {
-    score = 10, score_target = 15;
-    EXPECT_EQ(scores_over(7), (std::vector<int32_t>{11, 12, 13, 14, 15, 15, 15}));
-    EXPECT_EQ(text(score_line), " SCORE 15|");
-    score = 13;   // the target is a floor the score climbs back to after a loss
-    EXPECT_EQ(scores_over(1), std::vector<int32_t>{14});
-}
-
-// An object worth counted points adds them, one a frame, whatever the score
-// already is (here the points of fixed tiles); what is still counting when a
-// new game starts is gone.
+// Counted points add one a frame to any score; what still counts at a new game is gone.
 TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
     world_object coin;
     coin.score = 25, coin.count_to_score = 1;
@@ -63,8 +51,7 @@ TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
     EXPECT_EQ(scores_over(30).back(), 0);
 }
 
-// From the start of a level (the view at column and row 0) a step left or up
-// moves the marker, which paints the cell it reaches; the view stays.
+// At the start of a level a step left or up moves the marker, which paints; the view stays.
 TEST_F(Frame, TheFirstStepLeftOrUpMovesTheMarker) {
     const struct { uint8_t direction; int32_t x, y; } steps[] = {{stick_left, 2, 3}, {stick_up, 3, 2}};
     for (const auto& s : steps) {
@@ -78,9 +65,7 @@ TEST_F(Frame, TheFirstStepLeftOrUpMovesTheMarker) {
     }
 }
 
-// Walled in: the game ends at once. Nothing of the lost level runs on in
-// that frame (no level end, no clock tick), and the game-over sound is heard
-// before the title menu, not at the start of the next game.
+// Walled in: the game ends at once, nothing of the level runs on, game over sounds before the title.
 TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
     cfg_gamemode = "HARDCORE";
     lay(1, 1, {"###", "#.#", "#b#", "###"});
@@ -148,36 +133,11 @@ TEST_F(Frame, RulesRunForVisibleTilesAndShowTheirResultAtOnce) {
     lay(30, 2, {"bb", "bb"});   // beyond the window of 20 columns
     frame();
     EXPECT_EQ(std::tuple(kind_at(2, 2), kind_at(30, 2)), std::tuple(lab_fixed_floor, lab_blue_floor));
-    // Shown fixed in the frame that fixed it (the full-screen pass moves the
-    // picture by a fraction of a pixel: look mid-tile).
+    // Shown fixed in the frame that fixed it (look mid-tile: the full-screen pass shifts a fraction).
     EXPECT_EQ(pixel_of_cell(2, 2), fixed_colour);
-    // Its right neighbour is judged later in the pass, with (2, 2) already
-    // fixed; the lower row has nothing good below it.
+    // The right neighbour is judged after (2, 2) is fixed; the lower row has nothing good below.
     EXPECT_EQ(std::tuple(kind_at(3, 2), kind_at(2, 3), kind_at(3, 3)), std::tuple(lab_fixed_floor, lab_blue_floor, lab_blue_floor));
     EXPECT_EQ(critical_mass, 5 - 2);
-}
-
-TEST_F(Frame, TheFullScreenPassMagnifiesTheTopLeftWhenZoomedAndTheOverlayLiesOverEverything) {
-    lay(1, 1, {"."});
-    lay(3, 3, {","});
-    frame();
-    EXPECT_EQ(read_pixel(56, 56), green_colour) << "a zoom of 1 leaves the picture in place";
-    apply_configuration_entry("FULLSCREENZOOM", "0.5");
-    frame();
-    EXPECT_EQ(read_pixel(56, 56), floor_colour) << "cell (1, 1) doubled in size";
-    EXPECT_TRUE(blended_exists(grabbed_sprite)) << "the grab lives until the next frame";
-    const int32_t first = grabbed_sprite;
-    apply_configuration_entry("FULLSCREENZOOM", "1");
-    folder.write("GFX/glass.png", bmp(32, 32, rgb(40, 40, 40)));
-    load_top_glass(folder.path() + "/GFX/glass.png");
-    ASSERT_EQ(top_glass_ready, 1);
-    frame();
-    EXPECT_FALSE(blended_exists(first)) << "and is then replaced";
-    EXPECT_EQ(read_pixel(200, 200), 0u) << "the overlay is off unless switched on";
-    cfg_usetopglass = 1;
-    frame();
-    EXPECT_EQ(read_pixel(200, 200), rgb(40, 40, 40));
-    EXPECT_EQ(pixel_of_cell(1, 1), rgb(200 + 40, 180 + 40, 120 + 40)) << "light adds up";
 }
 
 TEST_F(Frame, EndingTheGameAfterQuittingEndsTheProgram) {
@@ -195,7 +155,7 @@ protected:
     }
 };
 
-TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevelWithTextFromItsSecondFrame) {
+TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevel) {
     lay(1, 1, {"..."});
     new_level_banner = 1;
     const int before = frame_number();
@@ -207,23 +167,6 @@ TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevelWithTextFromI
     const int again = frame_number();
     frame();
     EXPECT_EQ(frame_number(), again);
-    // The last banner frame stays on the back buffer when nothing else is drawn.
-    show_dimension_banner();
-    EXPECT_EQ(pixel_of_cell(2, 1), floor_colour);
-    // Its first frame would have a zoom of 10 / 0: no text, the second has text.
-    int32_t image = 0;   // a one-letter font: "D", 16 pixels, from the floor image
-    for (const tile_graphic& g : tile_graphics)
-        if (g.file_name == "floor.png") image = g.sprite;
-    glyph& d = glyph_table['D'];
-    d.blended_sprite = create_blended(image), d.width = d.height = 16;
-    ASSERT_EQ(blended_width(d.blended_sprite), 16);
-    screen_width = 6;   // one banner frame
-    show_dimension_banner();
-    EXPECT_EQ(blended_width(d.blended_sprite), 16) << "the letter was not drawn";
-    screen_width = 11;   // two frames: the second has zoom 10 / 0.025
-    show_dimension_banner();
-    EXPECT_EQ(blended_width(d.blended_sprite), 16 * 400);
-    glyph_table['D'] = glyph{};
 }
 
 TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
