@@ -77,6 +77,9 @@ TEST_F(World, TheFrameDrawsTilesObjectsAndTheMarkerOfTheLevel) {
                                     {3, 1, floor_colour}, {4, 1, floor_colour}, {4, 3, 0u}};
     for (const auto& e : expected) EXPECT_EQ(pixel_of_cell(int(e[0]), int(e[1])), e[2]) << e[0] << "," << e[1];
     EXPECT_NE(pixel_of_cell(3, 3), floor_colour) << "the marker";
+    view_x = -2;   // a negative view starts at column 0
+    frame();
+    EXPECT_EQ(view_x, 0.0f);
 }
 
 }  // namespace
