@@ -127,11 +127,11 @@ TEST_F(LevelSetup, ShortAndLargeWorldFilesSetWhatTheyHaveAndWhatFits) {
 
 TEST_F(LevelSetup, ProgressShowsAtTheFirstCellAndEvery501stAndRestartsWithEachLevel) {
     level_last_x = 39;
-    level_last_y = 24;   // 1,000 cells
+    level_last_y = 24;
     int before = frame_number();
-    for (int cell = 0; cell < 1000; ++cell) show_load_progress();
+    for (int cell = 0; cell < 502; ++cell) show_load_progress();   // cells 0 and 501 show
     EXPECT_EQ(frame_number() - before, 2);
-    EXPECT_NEAR(load_bar, 1.0f + 1000 * 320.0f / (39 * 24), 0.01f);
+    EXPECT_NEAR(load_bar, 1.0f + 502 * 320.0f / (39 * 24), 0.01f);
     level_last_x = 10;
     level_last_y = 0;   // no area: the step must stay a number
     dimension = 7, loaded_dimension = 6, before = frame_number();
