@@ -177,6 +177,28 @@ protected:
     }
 };
 
+TEST_F(TileRules, EnemiesOutsideTheMatrixChangeNothing) {
+    for (auto [px, py] : {std::pair{-100000, 16}, {16, 900000}, {INT32_MIN, INT32_MAX}}) {
+        paint_pink(px, py);
+        erase_tile(px, py);
+        trigger_bombs(px, py);
+    }
+    tile_width = 0;   // nonsense sizes are no reason to fault
+    paint_pink(32, 32);
+    erase_tile(32, 32);
+    EXPECT_TRUE(heard.empty());
+}
+
+TEST_F(LevelWide, SweepsStayInsideTheMatrixForTheLargestLevel) {
+    level_last_x = level_last_y = 900;   // larger than any level may be
+    tile(512, 512, lab_fixed_floor);
+    tile(512, 0, lab_fixed_pink_floor);
+    explode_bomb();
+    tile(512, 1, lab_fixed_pink_floor);
+    switch_tiles();
+    EXPECT_EQ(std::tuple(kind_at(512, 512), kind_at(512, 1)), std::tuple(lab_floor, lab_fixed_floor));
+}
+
 TEST_F(LevelWide, ASwitchSwapsFixedAndFixedPinkOnce) {
     world_object reward;
     reward.score = 20;

@@ -45,8 +45,10 @@ TEST_F(Frame, CountedPointsAddToAnyScoreOneAFrameAndNotToTheNextGame) {
     EXPECT_EQ(shown.front(), 101) << "counting starts in the frame of the pick-up";
     EXPECT_EQ(shown[24], 125);
     EXPECT_EQ(shown.back(), 125);
+    score = 20;   // a loss: the collected points are a floor the score climbs back to
+    EXPECT_EQ(scores_over(6).back(), 25);
     stand_on(2, 1);
-    EXPECT_EQ(scores_over(5).back(), 130);
+    EXPECT_EQ(scores_over(5).back(), 30);
     reset_game_counters();   // Return on the title menu
     EXPECT_EQ(scores_over(30).back(), 0);
 }
