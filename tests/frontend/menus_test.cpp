@@ -95,3 +95,43 @@ TEST_F(Dialogs, RestartGivesBackTheScoreTheDimensionBeganWith) {
     }
 }
 
+
+// Left alone, table and title take turns for ever at the same stack depth.
+TEST_F(Menus, TwentyTurnsOfTableAndTitleKeepTheSameDepth) {
+    close_headless_screen();
+    open_headless_screen(64, 32);   // a tiny screen keeps the table's laps short
+    screen_width = 64;
+    screen_height = 32;
+    score = 50;   // the result of the game just over: a row that scrolls
+    int tables = 0;
+    std::vector<uintptr_t> depths;
+    each_frame = [&] {
+        const size_t n = seen.size();
+        tables += n >= 2 && seen[n - 1].screen == screen_state_score_table && seen[n - 2].screen != screen_state_score_table;
+        if (screen_state != screen_state_title) return;
+        depths.push_back(reinterpret_cast<uintptr_t>(__builtin_frame_address(0)));
+        if (tables == 21) screen_state = screen_state_game_requested;   // enough: play
+    };
+    play_from_now({keys({enter})});   // Return ends the name entry; then nobody touches anything
+    enter_high_score();
+    EXPECT_EQ(tables, 21) << "the first after the name entry, then twenty turns";
+    ASSERT_GT(depths.size(), 20u * 1001u);
+    EXPECT_EQ(*std::min_element(depths.begin(), depths.end()), *std::max_element(depths.begin(), depths.end()));
+}
+
+TEST_F(Dialogs, AHeldReturnOpensAPauseMenuAFrameAtMostEightAndOneXClosesThemAll) {
+    for (int held : {3, 30}) {
+        seen.clear();
+        screen_state = screen_state_playing;
+        play_from_now(repeated(keys({enter}), held) + repeated(keys({x}), 1));
+        const int start = frame_number();
+        handle_events();   // the game's own frame
+        int deepest = 0;
+        for (const seen_frame& f : seen) deepest = std::max(deepest, f.dialogs);
+        EXPECT_EQ(deepest, std::min(held, max_open_dialogs)) << held;
+        EXPECT_EQ(open_dialogs, 0) << held;
+        EXPECT_EQ(frame_number() - start, held) << "all closed in the frame of the X";
+        set_input_script({});
+        flip_screen();
+    }
+}
