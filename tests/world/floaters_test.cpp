@@ -62,7 +62,8 @@ TEST_F(Floaters, ADrifterTurnsBeforeItWouldLeaveTheScreen) {
     build_menu_floaters();
     floater drifter = menu_floaters[0];
     const struct { float x, dx, expected_x, expected_dx; } cases[] = {
-        {0.5f, -3, 3.5f, 3}, {float(width) - 2, 5, float(width) - 7, -5}, {100, 4, 104, 4}};
+        {0.5f, -3, 3.5f, 3}, {3, -2.5f, 5.5f, 2.5f}, {float(width) - 2, 5, float(width) - 7, -5},
+        {100, 4, 104, 4}};
     for (const auto& c : cases) {
         // The play screen's and the menu's drifters turn alike.
         for (std::vector<floater>* list : {&floaters, &menu_floaters}) {
