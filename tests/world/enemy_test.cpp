@@ -75,6 +75,8 @@ TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
     EXPECT_EQ(xs, (std::vector<int32_t>{36, 40, 44, 48, 52, 56}));
     EXPECT_EQ(kind_at(3, 2), lab_pink_floor);
     EXPECT_EQ(kind_at(4, 2), lab_pink_floor) << "56 pixels is nearer cell 4 than cell 3";
+    for (int frame = 0; frame < 4; ++frame) passes();
+    EXPECT_EQ(painters[0].x, 56) << "the wall ahead stops it";
 }
 
 TEST_F(Enemies, ErasersCrossWaterThatHoldsPaintersAndRemoveFixedTiles) {
