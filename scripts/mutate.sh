@@ -12,10 +12,20 @@ work=${MUTATE_DIR:-/tmp/zorbel-mutate}
 only=${1:-}
 jobs=$(nproc)
 
-rm -rf "$work/src"
-mkdir -p "$work/src"
+stage="$work/stage"
+rm -rf "$stage"
+mkdir -p "$stage" "$work/src"
 (cd "$root" && git ls-files -z --cached --others --exclude-standard |
-  xargs -0 tar cf - --ignore-failed-read 2>/dev/null) | (cd "$work/src" && tar xf -)
+  xargs -0 tar cf - --ignore-failed-read 2>/dev/null) | (cd "$stage" && tar xf -)
+# Into the copy a build already knows: what changed gets a fresh time (an
+# edit older than the last build's objects would be taken as built), what
+# is gone goes.
+(cd "$stage" && find . -type f) | while IFS= read -r f; do
+  cmp -s "$stage/$f" "$work/src/$f" || { mkdir -p "$(dirname "$work/src/$f")"; cp "$stage/$f" "$work/src/$f"; }
+done
+(cd "$work/src" && find . -type f) | while IFS= read -r f; do
+  [ -e "$stage/$f" ] || rm -f "$work/src/$f"
+done
 
 build() { cmake --build "$work/build" -j"$jobs" >"$work/build.log" 2>&1; }
 # The soak plays random input for half a minute and finds crashes, not these.
