@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "content/floaters.h"
-#include "content/io_control.h"
-#include "content/sound_list.h"
-#include "core/life.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "content/content.h"
+#include "core/sound_list.h"
+#include "game/world_tables.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "frontend/profile_editor.h"
 #include "media/media.h"

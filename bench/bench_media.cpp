@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "text/font_engine.h"
 #include "text/text_engine.h"

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/startup.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "shipped_pack.h"
 #include "world/world.h"

@@ -8,16 +8,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "content/io_control.h"
-#include "core/life.h"
-#include "core/startup.h"
-#include "core/super_gfx.h"
-#include "core/system_ini.h"
+#include "content/content.h"
+#include "game/world_tables.h"
+#include "game/startup.h"
+#include "world/overlay.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "shipped_pack.h"
 #include "text/font_engine.h"
 #include "world/enemy_ai.h"
-#include "world/terra_logic.h"
+#include "world/tile_rules.h"
 #include "world/world.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "content/sound_list.h"
-#include "core/system_ini.h"
+#include "core/sound_list.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 

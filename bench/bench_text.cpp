@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <string>
 
-#include "content/io_control.h"
+#include "content/content.h"
 #include "content/level_setup.h"
-#include "content/tile_definitions.h"
-#include "core/life.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "world/tile_definitions.h"
+#include "game/world_tables.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "shipped_pack.h"
 #include "world/world.h"

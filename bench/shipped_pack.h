@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "content/io_control.h"
-#include "core/life.h"
-#include "core/startup.h"
-#include "core/super_gfx.h"
-#include "core/system_ini.h"
+#include "content/content.h"
+#include "game/world_tables.h"
+#include "game/startup.h"
+#include "world/overlay.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "text/font_engine.h"
 #include "world/world.h"

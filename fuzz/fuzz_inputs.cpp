@@ -9,15 +9,15 @@
 #include <fstream>
 
 #include "content/level_setup.h"
-#include "content/object_definitions.h"
-#include "content/tile_definitions.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/highscore.h"
 #include "frontend/profile_editor.h"
 #include "media/media.h"
 #include "world/enemy_ai.h"
-#include "world/terra_logic.h"
+#include "world/tile_rules.h"
 #include "world/world.h"
 #include "world/world_frame.h"
 

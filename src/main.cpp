@@ -1,3 +1,3 @@
-#include "core/startup.h"
+#include "game/startup.h"
 
 int main(int argc, char** argv) { return zorbel_main(argc, argv); }

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "content/check_data.h"
-#include "content/io_control.h"
-#include "core/life.h"
+#include "content/content.h"
+#include "game/world_tables.h"
 
-#include "core/startup.h"
-#include "core/super_gfx.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "world/overlay.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 #include "media/random.h"

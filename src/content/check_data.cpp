@@ -7,11 +7,11 @@
 
 #include "content/check_data_rules.h"
 #include "content/level_setup.h"
-#include "content/object_definitions.h"
-#include "content/pair_file.h"
-#include "content/tile_definitions.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "world/object_definitions.h"
+#include "core/pair_file.h"
+#include "world/tile_definitions.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "text/font_engine.h"
 

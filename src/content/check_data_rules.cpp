@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "content/object_definitions.h"
-#include "content/tile_definitions.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
 #include "media/media.h"
 
 namespace data_check {

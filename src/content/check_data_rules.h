@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "content/check_data.h"
-#include "content/pair_file.h"
-#include "core/system_ini.h"
+#include "core/pair_file.h"
+#include "core/configuration.h"
 
 namespace data_check {
 

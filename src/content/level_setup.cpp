@@ -4,10 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "content/object_definitions.h"
-#include "content/tile_definitions.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "core/replay.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 
 std::string status_text;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "world/world.h"
 

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/random.h"
 #include "world/world.h"

@@ -2,10 +2,10 @@
 // time, with a sound at each change.
 #include <string>
 
-#include "content/sound_list.h"
+#include "core/sound_list.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 #include "media/random.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/eventhandler.h"
+#include "game/event_dispatch.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
+#include "game/startup.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
 #include "media/media.h"

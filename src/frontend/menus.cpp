@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "content/floaters.h"
-#include "content/sound_list.h"
-#include "core/eventhandler.h"
+#include "core/sound_list.h"
+#include "game/event_dispatch.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/user_keyboard.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "content/pair_file.h"
+#include "core/pair_file.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/world_frame.h"

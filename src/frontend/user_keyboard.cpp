@@ -1,6 +1,6 @@
 #include "frontend/user_keyboard.h"
 
-#include "core/eventhandler.h"
+#include "game/event_dispatch.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "content/io_control.h"
+#include "content/content.h"
 #include "core/fault_report.h"
-#include "core/system_ini.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"
-#include "world/terra_logic.h"
+#include "world/tile_rules.h"
 #include "world/world.h"
 
 std::vector<enemy> painters, erasers;

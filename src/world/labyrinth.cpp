@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "content/level_setup.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/random.h"
 #include "world/world.h"
 

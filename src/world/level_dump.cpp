@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/system_ini.h"
+#include "core/configuration.h"
 #include "world/enemy_ai.h"
 #include "world/world.h"
 

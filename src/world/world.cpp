@@ -4,10 +4,10 @@
 #include <cmath>
 #include <type_traits>
 
-#include "content/object_definitions.h"
-#include "content/tile_definitions.h"
-#include "core/system_ini.h"
-#include "core/startup.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
+#include "core/configuration.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"

@@ -2,17 +2,17 @@
 
 #include <cmath>
 
-#include "content/io_control.h"
-#include "core/engine_internals.h"
+#include "content/content.h"
+#include "game/game_clock.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/super_gfx.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "world/overlay.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 #include "world/enemy_ai.h"
-#include "world/terra_logic.h"
+#include "world/tile_rules.h"
 #include "world/world.h"
 
 int32_t score, score_to_count, score_target, level_score, highscore_best;

@@ -1,7 +1,7 @@
 // The sound effect and music lists, on the dummy audio driver.
 #include <gtest/gtest.h>
 
-#include "content/sound_list.h"
+#include "core/sound_list.h"
 #include "world/play_world.h"
 
 namespace {

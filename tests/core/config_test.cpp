@@ -4,8 +4,8 @@
 #include <sstream>
 #include <variant>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/random.h"
 #include "support/test_support.h"
 

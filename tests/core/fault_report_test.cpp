@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "support/test_support.h"
 #include "world/world.h"

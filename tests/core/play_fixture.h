@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "content/sound_list.h"
-#include "core/engine_internals.h"
-#include "core/eventhandler.h"
-#include "core/startup.h"
-#include "core/super_gfx.h"
-#include "core/system_ini.h"
+#include "core/sound_list.h"
+#include "game/game_clock.h"
+#include "game/event_dispatch.h"
+#include "game/startup.h"
+#include "world/overlay.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 #include "support/held_keys.h"

@@ -1,8 +1,8 @@
 // The window as a desktop player meets it: letterbox, Alt+Return, focus, joypads.
 #include <gtest/gtest.h>
 
-#include "core/desktop.h"
-#include "core/system_ini.h"
+#include "game/desktop.h"
+#include "core/configuration.h"
 #include "frontend/front_end_fixture.h"
 
 using namespace front;

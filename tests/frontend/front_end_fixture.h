@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "content/sound_list.h"
-#include "core/eventhandler.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "core/sound_list.h"
+#include "game/event_dispatch.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "support/test_support.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "support/test_support.h"
 #include "text/font_engine.h"

@@ -7,14 +7,14 @@
 #include <map>
 #include <sstream>
 
-#include "content/io_control.h"
-#include "core/engine_internals.h"
+#include "content/content.h"
+#include "game/game_clock.h"
 #include "frontend/menus.h"
 #include "media/random.h"
 #include "support/sound_files.h"
 #include "support/world_pack.h"
 #include "world/enemy_ai.h"
-#include "world/terra_logic.h"
+#include "world/tile_rules.h"
 #include "world/world.h"
 
 namespace play_world {

@@ -1,7 +1,7 @@
 // The play frame: its order, the display, the end of a level, the banner and game over.
-#include "core/eventhandler.h"
-#include "core/startup.h"
-#include "core/super_gfx.h"
+#include "game/event_dispatch.h"
+#include "game/startup.h"
+#include "world/overlay.h"
 #include "play_world.h"
 #include "support/held_keys.h"
 #include "text/text_engine.h"

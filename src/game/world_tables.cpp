@@ -1,8 +1,8 @@
-#include "core/life.h"
+#include "game/world_tables.h"
 
-#include "content/object_definitions.h"
-#include "content/tile_definitions.h"
-#include "core/system_ini.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "world/enemy_ai.h"
 #include "world/labyrinth.h"

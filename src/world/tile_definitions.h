@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/system_ini.h"
+#include "core/configuration.h"
 #include "world/interned_name.h"
 
 struct tile_graphic {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/system_ini.h"
+#include "core/configuration.h"
 
 struct object_definition {
     std::string path;

@@ -5,9 +5,9 @@
 
 #include "content/floaters.h"
 #include "content/level_setup.h"
-#include "content/object_definitions.h"
-#include "content/sound_list.h"
-#include "content/tile_definitions.h"
+#include "world/object_definitions.h"
+#include "core/sound_list.h"
+#include "world/tile_definitions.h"
 
 // Start values of every content global.
 void init_content_globals();

@@ -1,6 +1,6 @@
-#include "content/sound_list.h"
+#include "core/sound_list.h"
 
-#include "core/system_ini.h"
+#include "core/configuration.h"
 #include "media/media.h"
 
 std::vector<sound_effect> sound_effects;

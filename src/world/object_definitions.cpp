@@ -1,12 +1,12 @@
-#include "content/object_definitions.h"
+#include "world/object_definitions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <unordered_map>
 
-#include "content/pair_file.h"
-#include "core/system_ini.h"
+#include "core/pair_file.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"

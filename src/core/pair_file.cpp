@@ -1,4 +1,4 @@
-#include "content/pair_file.h"
+#include "core/pair_file.h"
 
 #include "media/media.h"
 

@@ -1,9 +1,9 @@
-#include "core/desktop.h"
+#include "game/desktop.h"
 
 #include <cstdio>
 
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "media/media.h"
 
 std::string user_folder;

@@ -1,11 +1,11 @@
-#include "core/system_ini.h"
+#include "core/configuration.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <unordered_map>
 
-#include "core/startup.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "media/random.h"
 

@@ -1,8 +1,8 @@
-#include "core/externals.h"
+#include "game/screenshot.h"
 
 #include <cmath>
 
-#include "core/startup.h"
+#include "game/startup.h"
 #include "media/media.h"
 
 void save_screenshot(const std::string& name) {

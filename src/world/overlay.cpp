@@ -1,8 +1,8 @@
-#include "core/super_gfx.h"
+#include "world/overlay.h"
 
 #include <cmath>
 
-#include "core/startup.h"
+#include "game/startup.h"
 #include "media/media.h"
 
 int32_t top_glass_image;

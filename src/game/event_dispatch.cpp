@@ -1,14 +1,14 @@
-#include "core/eventhandler.h"
+#include "game/event_dispatch.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "content/sound_list.h"
-#include "core/desktop.h"
-#include "core/externals.h"
+#include "core/sound_list.h"
+#include "game/desktop.h"
+#include "game/screenshot.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"

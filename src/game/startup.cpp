@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "game/startup.h"
 
 #include <chrono>
 #include <cmath>
@@ -7,15 +7,15 @@
 #include <cstring>
 #include <thread>
 
-#include "content/io_control.h"
-#include "core/desktop.h"
-#include "core/engine_internals.h"
-#include "core/eventhandler.h"
+#include "content/content.h"
+#include "game/desktop.h"
+#include "game/game_clock.h"
+#include "game/event_dispatch.h"
 #include "core/fault_report.h"
-#include "core/life.h"
+#include "game/world_tables.h"
 #include "core/replay.h"
-#include "core/super_gfx.h"
-#include "core/system_ini.h"
+#include "world/overlay.h"
+#include "core/configuration.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 #include "text/font_engine.h"

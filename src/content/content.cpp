@@ -1,4 +1,4 @@
-#include "content/io_control.h"
+#include "content/content.h"
 
 void init_content_globals() {
     init_tile_definition_globals();

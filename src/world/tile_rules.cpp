@@ -1,13 +1,13 @@
-#include "world/terra_logic.h"
+#include "world/tile_rules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "content/io_control.h"
+#include "content/content.h"
 #include "core/fault_report.h"
-#include "core/startup.h"
-#include "core/system_ini.h"
+#include "game/startup.h"
+#include "core/configuration.h"
 #include "world/world.h"
 
 namespace {

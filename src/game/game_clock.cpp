@@ -1,8 +1,8 @@
-#include "core/engine_internals.h"
+#include "game/game_clock.h"
 
-#include "content/sound_list.h"
+#include "core/sound_list.h"
 #include "core/fault_report.h"
-#include "core/system_ini.h"
+#include "core/configuration.h"
 #include "frontend/highscore.h"
 #include "world/world.h"
 

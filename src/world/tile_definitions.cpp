@@ -1,11 +1,11 @@
-#include "content/tile_definitions.h"
+#include "world/tile_definitions.h"
 
 #include <chrono>
 #include <cmath>
 #include <unordered_map>
 
-#include "content/pair_file.h"
-#include "core/system_ini.h"
+#include "core/pair_file.h"
+#include "core/configuration.h"
 #include "media/media.h"
 #include "world/interned_name.h"
 #include "world/world.h"
