@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/screens.h"
 #include "content/floaters.h"
 #include "content/content.h"
 #include "core/sound_list.h"

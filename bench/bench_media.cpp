@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/machine.h"
 #include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "world/level_state.h"
 #include "game/startup.h"
 #include "media/media.h"
 #include "shipped_pack.h"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "world/level_state.h"
 #include "content/content.h"
 #include "game/world_tables.h"
 #include "game/startup.h"

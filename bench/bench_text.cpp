@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/machine.h"
 #include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "world/level_state.h"
 #include "content/content.h"
 #include "content/level_setup.h"
 #include "world/tile_definitions.h"

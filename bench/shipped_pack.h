@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "world/level_state.h"
+#include "core/screens.h"
 #include "content/content.h"
 #include "game/world_tables.h"
 #include "game/startup.h"

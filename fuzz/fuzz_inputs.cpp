@@ -1,3 +1,4 @@
+#include "world/level_state.h"
 #include "fuzz/fuzz_inputs.h"
 
 #include <unistd.h>

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/machine.h"
+#include "world/level_state.h"
 #include "content/check_data.h"
 #include "content/content.h"
 #include "game/world_tables.h"

@@ -10,7 +10,6 @@
 #include "world/object_definitions.h"
 #include "core/pair_file.h"
 #include "world/tile_definitions.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"
 #include "text/font_engine.h"

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "game/startup.h"
+#include "core/machine.h"
 #include "core/configuration.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr int normal_source = 5, normal_destination = 6;
 constexpr uint32_t black = 0x000000;
 
 void forget(std::vector<floater>& list) {
@@ -61,7 +61,7 @@ void build_menu_floaters() {
 
 void draw_menu_floaters(int mode) {
     if (mode == 1)
-        set_blending(2, 5);
+        set_blending(light_source, light_destination);
     else
         set_blending(normal_source, normal_destination);
     for (floater& f : menu_floaters) {

@@ -4,14 +4,18 @@
 #include <array>
 #include <cmath>
 
+#include "core/machine.h"
+#include "world/level_state.h"
+#include "core/sound_list.h"
+#include "core/screens.h"
 #include "world/object_definitions.h"
 #include "world/tile_definitions.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
 #include "world/labyrinth.h"
+#include "world/marker_states.h"
 #include "world/world.h"
 
 int32_t level_base_width, level_base_height;
@@ -32,8 +36,12 @@ int32_t within_matrix(int64_t extent) {
 void seed_for_dimension() { random_seed(int32_t(uint32_t(cfg_worldrandom) + uint32_t(dimension))); }
 
 void build_labyrinth_and_enemies() {
-    fill_with_walls(level_last_x, level_last_y);
-    dig_labyrinth(level_last_x, level_last_y);
+    fill_with_walls(level_last_x, level_last_y, show_build_progress);
+    const cell_position start = dig_labyrinth(level_last_x, level_last_y);
+    if (start.x >= 0) {
+        player.state = marker_idle;
+        place_player(start.x, start.y);
+    }
     scatter_green(level_last_x, level_last_y);
     scatter_water(level_last_x, level_last_y);
     mark_edges();
@@ -79,7 +87,7 @@ void place_player_in_world() {
         for (int32_t y = 0; y <= level_last_y; ++y) {
             const world_cell& cell = world_matrix[x][y];
             if (cell.active == 1 && cell.use_collision == 0 && cell.tile_name != lab_wall) {
-                player.state = 22;
+                player.state = marker_idle;
                 place_player(x, y);
                 return;
             }
@@ -97,7 +105,7 @@ void init_level_setup_globals() {
 
 void build_next_level() {
     critical_mass = 0;
-    screen_state = 35;
+    screen_state = screen_state_playing;
     if (dimension < 1) dimension = 0;
     seed_for_dimension();
     int64_t last_x = int64_t(random(level_base_width / 2)) + level_base_width / 2 + dimension;
@@ -109,7 +117,7 @@ void build_next_level() {
     critical_mass = 0;
     // Each level brings its own track; the draws belong to the level's sequence.
     play_music("");
-    player.state = 22;
+    player.state = marker_idle;
     free_enemy_list(painters);
     free_enemy_list(erasers);
     reset_world();
@@ -119,7 +127,7 @@ void build_next_level() {
 
 void load_level_base(const std::string& path) {
     critical_mass = 0;
-    screen_state = 35;
+    screen_state = screen_state_playing;
     std::array<std::string, 5> lines;
     if (read_level_base_lines(path, lines) < 0) {
         raise_error(8);
@@ -132,7 +140,7 @@ void load_level_base(const std::string& path) {
     int64_t last_y = int64_t(random(level_base_height / 2)) + random(level_base_height / 2);
     level_last_x = within_matrix(last_x);
     level_last_y = within_matrix(last_y);
-    player.state = 22;
+    player.state = marker_idle;
     reset_world();
     free_enemy_list(painters);
     free_enemy_list(erasers);
@@ -188,8 +196,8 @@ void load_world_file(const std::string& path) {
 
 void set_up_prepared_world() {
     critical_mass = 0;   // the goodies spawned by the loader add to it
-    screen_state = 35;
-    player.state = 22;
+    screen_state = screen_state_playing;
+    player.state = marker_idle;
     free_enemy_list(painters);
     free_enemy_list(erasers);
     reset_world();

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "frontend/menus.h"   // screen_state, play_music
+#include "core/screens.h"
+#include "core/sound_list.h"
 
 struct enemy;
 

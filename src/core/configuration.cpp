@@ -5,7 +5,7 @@
 #include <functional>
 #include <unordered_map>
 
-#include "game/startup.h"
+#include "core/machine.h"
 #include "media/media.h"
 #include "media/random.h"
 
@@ -26,6 +26,9 @@ float cfg_fullscreenzoom, cfg_worldtemperature;
 float tile_width, tile_height;
 int32_t matrix_width, matrix_height, base_width, base_height, cursor_delay;
 int32_t clock_tick_limit;
+
+std::string base_folder;
+std::string ini_path;
 
 void init_configuration_globals() {
     for (std::string* text :
@@ -56,6 +59,9 @@ void init_configuration_globals() {
     matrix_width = matrix_height = 1;
     base_width = base_height = 1;
     cursor_delay = 0;
+    base_folder = current_directory();
+    if (base_folder.empty() || base_folder.back() != '\\') base_folder += "\\";
+    ini_path = base_folder + "DATA\\ini.txt";
 }
 
 int32_t read_integer(const std::string& text) {

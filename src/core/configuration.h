@@ -23,6 +23,9 @@ extern float tile_width, tile_height;
 extern int32_t matrix_width, matrix_height, base_width, base_height, cursor_delay;
 extern int32_t clock_tick_limit;
 
+extern std::string base_folder;   // the folder of the pack, ending in "\\"
+extern std::string ini_path;
+
 void init_configuration_globals();
 void read_configuration(const std::string& path);
 // Applies every pair of the file, starting nothing; false when it cannot be opened.

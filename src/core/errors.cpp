@@ -1,10 +1,10 @@
 // The numbered start-up errors and the one orderly way out of the program.
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 
 #include "core/replay.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"
 

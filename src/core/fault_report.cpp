@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "game/startup.h"
+#include "core/machine.h"
 #include "core/configuration.h"
 #include "media/media.h"
-#include "world/world.h"
+#include "world/level_state.h"
 
 const char* current_module = "Main Module";
 int current_line = 0;

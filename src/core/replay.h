@@ -19,8 +19,8 @@ bool parse_input_script(const std::string& text, input_script& script, std::stri
 std::string format_input_script(const input_script& script);
 
 // "replay frames=N dimension=D score=S critical_mass=C time_left=T matrix=HEX"
-std::string replay_summary();
-uint32_t matrix_checksum();
+// The line a replay prints at its end; the game layer sets it.
+extern std::string (*replay_summary)();
 
 // Command-line modes: set up before start-up, finished by end_program.
 bool start_recording(const std::string& path);

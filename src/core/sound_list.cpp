@@ -2,10 +2,12 @@
 
 #include "core/configuration.h"
 #include "media/media.h"
+#include "media/random.h"
 
 std::vector<sound_effect> sound_effects;
 std::vector<music_track> music_tracks;
 sound_effect_listener sound_effect_heard = nullptr;
+uint8_t music_on;
 
 namespace {
 
@@ -27,6 +29,7 @@ void init_sound_list_globals() {
     sound_effects.clear();
     music_tracks.clear();
     sound_effect_heard = nullptr;
+    music_on = 1;
 }
 
 void load_sound_effects() {
@@ -78,4 +81,31 @@ void free_music() {
         free_music_stream(track.sound);
         track.sound = 0;
     }
+}
+
+void play_music(const std::string& name) {
+    if (music_on != 1) return;
+    free_music();
+    const int32_t count = int32_t(music_tracks.size());
+    int32_t chosen = -1;
+    if (name.empty()) {
+        // Walk round the list, stopping at each track with chance 1 in count + 1:
+        // earlier tracks come up more often. The draws belong to the level's
+        // random sequence, so even an empty list draws once.
+        int32_t at = -1;
+        do {
+            if (count > 0) at = (at + 1) % count;
+        } while (random(count) != 0);
+        chosen = at;
+    } else {
+        for (int32_t i = 0; i < count; ++i) {
+            if (music_tracks[size_t(i)].file_name != name) continue;
+            chosen = i;
+            break;
+        }
+    }
+    if (chosen < 0) return;
+    music_track& track = music_tracks[size_t(chosen)];
+    track.sound = load_music(track.path);
+    if (track.sound != 0) play_music_stream(track.sound, true);
 }

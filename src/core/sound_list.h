@@ -33,3 +33,7 @@ void load_music_list();
 // loop 1 repeats the sound until it is stopped; a name in no entry plays nothing.
 void play_sound_effect(const std::string& name, int loop);
 void free_music();
+
+extern uint8_t music_on;   // the music option: 1 on, 0 off
+// A track by file name, or with "" one drawn from the level's random sequence.
+void play_music(const std::string& name);

@@ -2,11 +2,13 @@
 // time, with a sound at each change.
 #include <string>
 
+#include "core/machine.h"
+#include "core/frame_end.h"
 #include "core/sound_list.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "frontend/menus.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
@@ -55,7 +57,7 @@ void begin_page() {
 }
 
 void draw_background() {
-    set_blending(5, 6);
+    set_blending(normal_source, normal_destination);
     draw_blended(menu_background_3d, 0, 0, 255);
 }
 

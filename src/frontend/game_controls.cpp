@@ -1,11 +1,13 @@
 #include "frontend/game_controls.h"
 
-#include <algorithm>
 #include <string>
 
-#include "game/event_dispatch.h"
+#include "core/machine.h"
+#include "core/frame_end.h"
+#include "core/game_phase.h"
+#include "world/level_state.h"
+#include "core/input_actions.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
 #include "media/media.h"
@@ -48,16 +50,7 @@ void end_dialog_frame(screen_look& look) {
     screen_frame_done();
 }
 
-bool quit_confirmed() { return game_state == 25; }
-
-// The level is built again, with the score it began with; points still
-// counting up belonged to the attempt given up.
-void restart_dimension() {
-    loaded_dimension = -1;
-    score = level_score;
-    score_to_count = 0;
-    score_target = std::min(score_target, level_score);
-}
+bool quit_confirmed() { return game_state == game_state_quitting; }
 
 }  // namespace
 
@@ -83,7 +76,7 @@ void pause_menu() {
         // the B still held must not restart the level on the way out.
         if (quit_confirmed()) return;
         switch (action_code) {
-        case action_b: restart_dimension(); return;
+        case action_b: request(game_request::restart_level); return;
         case action_x: return;
         case action_select: options_menu(); return;
         case action_y:
@@ -110,9 +103,9 @@ void quit_dialog() {
         draw_screen_text("  X CONTINUE |", 0.7f, 0.5f, 0.6f, 255);
         end_dialog_frame(look);
         if (action_code == action_b) {
-            game_state = 25;
+            game_state = game_state_quitting;
             quit_requested = 1;
-            if (score > 0) enter_high_score();
+            request(game_request::game_over);
             return;
         }
         if (action_code == action_x) return;

@@ -1,9 +1,11 @@
 #include "frontend/highscore.h"
 
+#include "core/machine.h"
+#include "core/frame_end.h"
+#include "core/game_phase.h"
 #include "core/sound_list.h"
-#include "game/event_dispatch.h"
+#include "core/input_actions.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "frontend/menus.h"
 #include "frontend/user_keyboard.h"
@@ -79,7 +81,8 @@ void enter_high_score() {
 void show_score_table() {
     MARK_SITE("highscore");
     score_table_screen();
-    title_menu();
+    // After a quit the game-over display follows, and the end.
+    if (game_state != game_state_quitting) title_menu();
 }
 
 void score_table_screen() {
@@ -131,11 +134,6 @@ void score_table_screen() {
     }
     // Nor may the Return that ends the table start a game from the title.
     if (action_code == action_enter) held_over_action = action_enter;
-    if (game_state == 25) {
-        // The player quit: the game-over display ends the program.
-        play_sound_effect(cfg_gameover, 0);
-        show_game_over(cfg_smooth);
-    }
     scan_profiles();
     load_profiles();
 }

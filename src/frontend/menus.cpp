@@ -3,22 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/machine.h"
+#include "core/frame_end.h"
+#include "world/level_state.h"
+#include "core/screens.h"
 #include "content/floaters.h"
 #include "core/sound_list.h"
-#include "game/event_dispatch.h"
+#include "core/input_actions.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/user_keyboard.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
 #include "world/world.h"
 
-uint8_t screen_state = 0;
-uint8_t music_on = 1;
 int32_t menu_background = 0, menu_background_3d = 0;
 const screen_look* current_look = nullptr;
 screen_frame_listener screen_frame_seen = nullptr;
@@ -89,8 +91,6 @@ title_end run_title_screen() {
 int screen_look::faded_alpha() const { return int(std::lround(255.0f - fade)); }
 
 void init_frontend_globals() {
-    screen_state = 0;
-    music_on = 1;
     // The media layer may have been restarted (tests): dropped, not freed.
     menu_background = menu_background_3d = 0;
     current_look = nullptr;
@@ -132,7 +132,7 @@ void draw_menu_background() {
     begin_blended_pass();
     clear_screen(black);
     if (blended_exists(menu_background_3d)) {
-        set_blending(5, 6);
+        set_blending(normal_source, normal_destination);
         draw_blended(menu_background_3d, 0, 0, 255);
     }
 }
@@ -235,31 +235,4 @@ void reset_game_counters() {
     // Points of the last game never count up in this one.
     score_to_count = 0;
     score_target = 0;
-}
-
-void play_music(const std::string& name) {
-    if (music_on != 1) return;
-    free_music();
-    const int32_t count = int32_t(music_tracks.size());
-    int32_t chosen = -1;
-    if (name.empty()) {
-        // Walk round the list, stopping at each track with chance 1 in count + 1:
-        // earlier tracks come up more often. The draws belong to the level's
-        // random sequence, so even an empty list draws once.
-        int32_t at = -1;
-        do {
-            if (count > 0) at = (at + 1) % count;
-        } while (random(count) != 0);
-        chosen = at;
-    } else {
-        for (int32_t i = 0; i < count; ++i) {
-            if (music_tracks[size_t(i)].file_name != name) continue;
-            chosen = i;
-            break;
-        }
-    }
-    if (chosen < 0) return;
-    music_track& track = music_tracks[size_t(chosen)];
-    track.sound = load_music(track.path);
-    if (track.sound != 0) play_music_stream(track.sound, true);
 }

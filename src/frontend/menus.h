@@ -5,16 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "core/screens.h"
+#include "core/sound_list.h"   // play_music, music_on
 #include "frontend/profile_editor.h"   // scan_profiles, init_profiles: start-up calls them with these
 
 // Which screen runs: 30 title, 23 game requested, 32 options, 35 playing,
 // 34 name entry, 31 high-score table.
-extern uint8_t screen_state;
-enum : uint8_t {
-    screen_state_game_requested = 23, screen_state_title = 30, screen_state_score_table = 31,
-    screen_state_options = 32, screen_state_name_entry = 34, screen_state_playing = 35
-};
-extern uint8_t music_on;   // the music option: 1 on, 0 off
 
 // The full-screen background of the menu screens (a sprite and its blended
 // sprite); one copy at a time.
@@ -41,9 +37,6 @@ std::string music_option_line();
 // Counters of a fresh game, set by the title menu's start action.
 void reset_game_counters();
 
-// Stops the music and streams `name` from the music list, looped; the empty
-// name picks a track at random. Nothing plays while the music is off.
-void play_music(const std::string& name);
 
 // ---- what the screens share ----
 

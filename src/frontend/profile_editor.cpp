@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/machine.h"
 #include "core/pair_file.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"

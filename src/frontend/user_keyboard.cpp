@@ -1,6 +1,6 @@
 #include "frontend/user_keyboard.h"
 
-#include "game/event_dispatch.h"
+#include "core/input_actions.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 

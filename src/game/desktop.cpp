@@ -1,5 +1,7 @@
 #include "game/desktop.h"
 
+#include "core/machine.h"
+
 #include <cstdio>
 
 #include "game/startup.h"

@@ -3,23 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/level_state.h"
+#include "core/screens.h"
 #include "core/sound_list.h"
 #include "game/desktop.h"
 #include "game/screenshot.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
+#include "core/game_phase.h"
+#include "core/machine.h"
 #include "core/configuration.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
 #include "media/media.h"
+#include "world/marker_states.h"
 #include "world/world.h"
 
-uint8_t stick_direction;
-int32_t action_code;
 int32_t step_dx, step_dy;
 int32_t last_cell_x, last_cell_y;
-int32_t held_over_action;
 
 namespace {
 
@@ -31,11 +32,6 @@ constexpr int escape = 0x01, backspace = 0x0E, e = 0x12, y = 0x15, enter = 0x1C,
               page_up = 0xC9, left = 0xCB, right = 0xCD, down = 0xD0, page_down = 0xD1;
 }  // namespace scan
 
-enum : int32_t {
-    state_down = 18, state_left = 19, state_right = 20, state_up = 21, state_idle = 22
-};
-enum : uint8_t { screen_playing = 35, screen_title = 30, screen_score_table = 31,
-                 screen_options = 32, screen_game_requested = 23 };
 
 // A "released" key is one held at the previous snapshot and up now, so a
 // second snapshot in the same frame would swallow every release: the
@@ -58,7 +54,7 @@ void read_keyboard_direction() {
 void debug_keys() {
     if (key_released(scan::page_down)) dimension -= 1;
     if (key_released(scan::page_up)) dimension += 1;
-    if (key_down(scan::h) && key_down(scan::left_alt)) enter_high_score();
+    if (key_down(scan::h) && key_down(scan::left_alt)) request(game_request::time_up);
 }
 
 // Two arrows at once mean no direction at all.
@@ -116,17 +112,16 @@ int32_t nearest_cell(double value) {
 }  // namespace
 
 void init_eventhandler_globals() {
-    stick_direction = stick_none;
-    action_code = -1;
+    init_input_action_globals();
+    register_event_handler(handle_frame_events);
     step_dx = step_dy = 0;
     last_cell_x = last_cell_y = 0;
-    held_over_action = action_none;
     keyboard_frame = -1;
 }
 
 int32_t non_negative_or(int32_t value, int32_t fallback) { return value < 0 ? fallback : value; }
 
-void handle_events() {
+void handle_frame_events() {
     MARK_SITE("eventhandler");
     stick_direction = stick_none;
     action_code = action_none;
@@ -178,20 +173,20 @@ void read_actions() {
 
 void dispatch_screen_action(int32_t code) {
     switch (screen_state) {
-    case screen_playing:
+    case screen_state_playing:
         if (code == action_enter) pause_menu();
         if (code == action_escape) quit_dialog();
         if (code == action_music) play_music("");
         break;
-    case screen_title:
+    case screen_state_title:
         if (code == action_enter) {
             reset_game_counters();
-            screen_state = screen_game_requested;
+            screen_state = screen_state_game_requested;
         }
         if (code == action_select) options_menu();
         break;
-    case screen_score_table:
-        if (code == action_enter) screen_state = screen_title;
+    case screen_state_score_table:
+        if (code == action_enter) screen_state = screen_state_title;
         break;
     default: break;
     }
@@ -206,11 +201,11 @@ void dispatch_global_action(int32_t code) {
 void pause_when_playing() {
     // Players switching away expect the game to wait for them; a dialog
     // already open waits anyway.
-    if (screen_state == screen_playing && open_dialogs == 0) pause_menu();
+    if (screen_state == screen_state_playing && open_dialogs == 0) pause_menu();
 }
 
 void options_direction(uint8_t direction) {
-    if (screen_state != screen_options) return;
+    if (screen_state != screen_state_options) return;
     if (direction == stick_left) music_on = 0;
     if (direction == stick_right && music_on == 0) {
         music_on = 1;
@@ -239,25 +234,25 @@ void step_player(uint8_t direction) {
     if (cell_at(cell_x, cell_y).use_collision != 0 || !in_matrix(target_x, target_y))
         step_dx = step_dy = 0;
 
-    player.state = state_idle;
-    if (step_dx == -1) player.state = state_left;
-    if (step_dx == 1) player.state = state_right;
-    if (step_dy == -1) player.state = state_up;
-    if (step_dy == 1) player.state = state_down;
-    if (player.state == state_idle) return;
+    player.state = marker_idle;
+    if (step_dx == -1) player.state = marker_left;
+    if (step_dx == 1) player.state = marker_right;
+    if (step_dy == -1) player.state = marker_up;
+    if (step_dy == 1) player.state = marker_down;
+    if (player.state == marker_idle) return;
     play_sound_effect(cfg_deftilesound, 0);
 
     step_dx = int32_t(std::lround(double(step_dx) * double(tile_width)));
     step_dy = int32_t(std::lround(double(step_dy) * double(tile_height)));
     const float half_width = screen_width / 2.0f, half_height = screen_height / 2.0f;
     switch (player.state) {
-    case state_right:
+    case marker_right:
         if (player.x + float(step_dx) > half_width)
             view_x += 1.0f;
         else
             player.x += float(step_dx);
         break;
-    case state_left:
+    case marker_left:
         if (player.x < half_width) {
             view_x -= 1.0f;
             if (view_x < 1.0f) {
@@ -270,13 +265,13 @@ void step_player(uint8_t direction) {
             player.x += float(step_dx);
         }
         break;
-    case state_down:
+    case marker_down:
         if (player.y + float(step_dy) > half_height)
             view_y += 1.0f;
         else
             player.y += float(step_dy);
         break;
-    case state_up:
+    case marker_up:
         if (player.y <= half_height) {
             view_y -= 1.0f;
             if (view_y < 1.0f) {
@@ -289,5 +284,5 @@ void step_player(uint8_t direction) {
         break;
     default: break;
     }
-    player.state = state_idle;
+    player.state = marker_idle;
 }

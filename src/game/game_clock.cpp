@@ -3,10 +3,8 @@
 #include "core/sound_list.h"
 #include "core/fault_report.h"
 #include "core/configuration.h"
-#include "frontend/highscore.h"
-#include "world/world.h"
-
-int32_t clock_frames;
+#include "core/game_phase.h"
+#include "world/level_state.h"
 
 void clock_step(int direction) {
     MARK_SITE("engine_internals");
@@ -20,5 +18,5 @@ void clock_step(int direction) {
     clock_frames = 0;
     time_left += direction;
     if (time_left > 0 && time_left < 11) play_sound_effect(cfg_timersound, 0);
-    if (time_left < 0) enter_high_score();
+    if (time_left < 0) request(game_request::time_up);
 }

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-extern int32_t clock_frames;   // frames since the last tick
 
 // direction +1 or -1 (the frame driver passes -1); other values do nothing.
 // A tick comes every clock_tick_limit + 1 frames; the last ten ticks warn, and

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/machine.h"
 #include "game/startup.h"
 #include "media/media.h"
 

@@ -7,11 +7,16 @@
 #include <cstring>
 #include <thread>
 
+#include "world/level_state.h"
 #include "content/content.h"
+#include "core/frame_end.h"
+#include "core/game_phase.h"
+#include "core/machine.h"
 #include "game/desktop.h"
 #include "game/game_clock.h"
 #include "game/event_dispatch.h"
 #include "core/fault_report.h"
+#include "game/requests.h"
 #include "game/world_tables.h"
 #include "core/replay.h"
 #include "world/overlay.h"
@@ -19,22 +24,16 @@
 #include "frontend/menus.h"
 #include "media/media.h"
 #include "text/font_engine.h"
+#include "world/level_dump.h"
 #include "world/world.h"
 
-std::string base_folder;
-std::string ini_path;
-uint32_t start_time_ms;
-float screen_width, screen_height, screen_scale;
-int game_window, game_screen;
-int32_t game_state;
-int32_t dimension, loaded_dimension;
-uint8_t new_level_banner;
-std::atomic<uint8_t> joypad_present{0};
 run_options options;
 
 extern std::atomic<bool> program_ending;
 
 void init_globals() {
+    init_machine_globals();
+    init_game_phase_globals();
     init_configuration_globals();
     init_world_globals();
     init_content_globals();
@@ -44,18 +43,7 @@ void init_globals() {
     init_frontend_globals();
     init_overlay_globals();
     init_desktop_globals();
-    start_time_ms = milliseconds();
-    screen_width = screen_height = screen_scale = 1.0f;
-    game_window = game_screen = 0;
-    game_state = 30;
-    dimension = 1;
-    loaded_dimension = 0;
-    new_level_banner = 0;
-    joypad_present = 0;
-    clock_frames = 0;
-    base_folder = current_directory();
-    if (base_folder.empty() || base_folder.back() != '\\') base_folder += "\\";
-    ini_path = base_folder + "DATA\\ini.txt";
+    replay_summary = replay_summary_line;
 }
 
 void measure_screen() {
@@ -205,7 +193,7 @@ bool parse_arguments(int argc, char** argv, std::string& error) {
         } else if (arg == "--data") {
             options.data_folder = argv[++i];
         } else if (arg == "--frames") {
-            options.frame_limit = std::strtol(argv[++i], nullptr, 10);
+            frame_limit = std::strtol(argv[++i], nullptr, 10);
         } else if (arg == "--headless") {
             go_headless();
         } else if (arg == "--record") {
@@ -239,35 +227,21 @@ bool parse_arguments(int argc, char** argv, std::string& error) {
 
 }  // namespace
 
-void present_frame() {
-    flip_screen();
-    if (replaying()) joypad_present = start_joypad_service() ? 1 : 0;
-    if (pump_events()) end_program();
-    if (options.frame_limit >= 0 && frame_number() >= options.frame_limit) end_program();
-}
-
 void run_frame() {
     MARK_SITE("Main Module");
     begin_blended_pass();
     world_frame();
     end_blended_pass();
-    if (trap_requested == 1) {
-        // Nothing of the lost level runs on: no tick, no flip of its frame.
-        trap_requested = 0;
-        end_game();
-        return;
-    }
+    // Nothing of a walled-in player's level runs on: no tick, no flip.
+    if (pending_request == game_request::trapped) return;
     clock_step(-1);
     present_frame();
     if (cfg_multitask > 0) sleep_ms(cfg_multitask);
-    if (game_state == 25) {
-        play_sound_effect(cfg_gameover, 0);
-        show_game_over(cfg_smooth);
-    }
 }
 
 void main_loop_pass() {
     MARK_SITE("Main Module");
+    act_on_request();
     if (loaded_dimension != dimension) {
         // A prepared world is played again, afresh, as the next dimension.
         if (cfg_useselfcreatebase == 1)

@@ -1,5 +1,6 @@
 #include "game/world_tables.h"
 
+#include "world/level_state.h"
 #include "world/object_definitions.h"
 #include "world/tile_definitions.h"
 #include "core/configuration.h"

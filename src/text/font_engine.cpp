@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "game/startup.h"
+#include "core/machine.h"
 #include "core/configuration.h"
 #include "media/media.h"
 #include "text/text_engine.h"

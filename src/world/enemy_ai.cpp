@@ -2,20 +2,20 @@
 
 #include <cmath>
 
-#include "content/content.h"
+#include "world/level_state.h"
+#include "core/sound_list.h"
 #include "core/fault_report.h"
 #include "core/configuration.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/tile_rules.h"
 #include "world/world.h"
 
-std::vector<enemy> painters, erasers;
 enemy* current_enemy = nullptr;
 
 namespace {
 
-constexpr int normal_source = 5, normal_destination = 6;
 
 // What tells the two kinds apart.
 struct enemy_kind {
@@ -116,8 +116,6 @@ void run_pass(std::vector<enemy>& list, void (*think_kind)(uint8_t)) {
 }  // namespace
 
 void init_enemy_globals() {
-    painters.clear();
-    erasers.clear();
     current_enemy = nullptr;
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "content/level_setup.h"
-#include "game/startup.h"
+#include "core/machine.h"
+#include "world/level_state.h"
 #include "core/configuration.h"
 #include "media/random.h"
 #include "world/world.h"
@@ -50,37 +50,38 @@ void scatter(int32_t last_x, int32_t last_y, interned_name kind) {
 
 }  // namespace
 
-void fill_with_walls(int32_t last_x, int32_t last_y) {
+void fill_with_walls(int32_t last_x, int32_t last_y, void (*cell_done)()) {
     last_x = std::min(last_x, max_level_extent);
     last_y = std::min(last_y, max_level_extent);
     for (int32_t x = 0; x <= last_x; ++x) {
         for (int32_t y = 0; y <= last_y; ++y) {
             set_tile(x, y, lab_wall, true);
             world_matrix[x][y].active = 1;
-            show_build_progress();
+            if (cell_done) cell_done();
         }
     }
     view_columns = std::ceil(screen_width / tile_width);
     view_rows = std::ceil(screen_height / tile_height);
 }
 
-void dig_labyrinth(int32_t last_x, int32_t last_y) {
+cell_position dig_labyrinth(int32_t last_x, int32_t last_y) {
     bool first = true;
-    walk_level(last_x, last_y, [&first](int32_t x, int32_t y) {
+    cell_position start{-1, -1};
+    walk_level(last_x, last_y, [&first, &start](int32_t x, int32_t y) {
         if (world_matrix[x][y].tile_name != lab_wall) return;
         set_tile(x, y, lab_floor, true);
         ++critical_mass;
         ++time_left;
         if (first) {
             first = false;
-            player.state = 22;
-            place_player(x, y);
+            start = {x, y};
         }
     });
     // A quarter of the dug floor must be fixed; the clock grants a sixteenth
     // of it in ticks, with a ceiling.
     critical_mass /= 4;
     time_left = std::min(critical_mass / 4, 60);
+    return start;
 }
 
 void scatter_green(int32_t last_x, int32_t last_y) { scatter(last_x, last_y, lab_green); }

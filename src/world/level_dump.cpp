@@ -1,10 +1,14 @@
 #include "world/level_dump.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "core/configuration.h"
+#include "media/media.h"
 #include "world/enemy_ai.h"
 #include "world/world.h"
+#include "world/world_frame.h"
 
 char tile_symbol(const std::string& kind) {
     if (kind == lab_wall) return '#';
@@ -57,4 +61,28 @@ std::string dump_level() {
                            cell.child_name[slot] + "\n";
         }
     return out + enemy_lines("painter", painters) + enemy_lines("eraser", erasers);
+}
+
+uint32_t matrix_checksum() {
+    // FNV-1a over the kind of every cell of the level, column by column.
+    uint32_t hash = 2166136261u;
+    auto mix = [&hash](unsigned char c) { hash = (hash ^ c) * 16777619u; };
+    const int32_t last_x = std::min(level_last_x, max_level_extent);
+    const int32_t last_y = std::min(level_last_y, max_level_extent);
+    for (int32_t x = 0; x <= last_x; ++x)
+        for (int32_t y = 0; y <= last_y; ++y) {
+            const std::string& kind = world_matrix[x][y].tile_name;
+            for (unsigned char c : kind) mix(c);
+            mix(0);
+        }
+    return hash;
+}
+
+std::string replay_summary_line() {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08x", matrix_checksum());
+    return "replay frames=" + std::to_string(frame_number()) +
+           " dimension=" + std::to_string(dimension) + " score=" + std::to_string(score) +
+           " critical_mass=" + std::to_string(critical_mass) +
+           " time_left=" + std::to_string(time_left) + " matrix=" + hex;
 }

@@ -14,7 +14,6 @@
 #include "world/world.h"
 
 std::vector<object_definition> object_definitions;
-std::vector<world_object> world_objects;
 
 namespace {
 

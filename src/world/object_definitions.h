@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/configuration.h"
+#include "world/level_state.h"
 
 struct object_definition {
     std::string path;
@@ -38,23 +39,8 @@ struct object_definition {
     int32_t rotate = 0;
 };
 
-struct world_object {
-    uint8_t gfx_show = 0;
-    int32_t gfx_transparency = 0;
-    int32_t sprite3d = 0;
-    float width = 0, height = 0;
-    float hot_x = 0, hot_y = 0;
-    int32_t blend_src = 0, blend_dst = 0;
-    int32_t score = 0;
-    uint8_t count_to_score = 0;
-    uint8_t is_player = 0;
-    uint8_t is_goody = 0;
-    int32_t extra_time = 0;
-    int32_t rotate = 0;
-};
 
 extern std::vector<object_definition> object_definitions;
-extern std::vector<world_object> world_objects;
 
 void init_object_definition_globals();
 

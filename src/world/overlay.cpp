@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "game/startup.h"
+#include "core/machine.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 
 int32_t top_glass_image;
@@ -11,7 +12,6 @@ uint8_t top_glass_ready;
 
 namespace {
 
-constexpr int normal_source = 5, normal_destination = 6;
 
 }  // namespace
 

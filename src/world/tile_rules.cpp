@@ -4,9 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "content/content.h"
+#include "world/level_state.h"
+#include "core/sound_list.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
+#include "core/game_phase.h"
 #include "core/configuration.h"
 #include "world/world.h"
 
@@ -145,7 +146,7 @@ bool check_trapped(int32_t x, int32_t y) {
     if (!closed(cell_at(x + 1, y)) || !closed(cell_at(x - 1, y)) || !closed(cell_at(x, y + 1)) ||
         !closed(cell_at(x, y - 1)))
         return false;
-    trap_requested = 1;
+    request(game_request::trapped);
     return true;
 }
 

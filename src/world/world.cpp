@@ -4,10 +4,12 @@
 #include <cmath>
 #include <type_traits>
 
+#include "core/machine.h"
+#include "world/level_state.h"
 #include "world/object_definitions.h"
 #include "world/tile_definitions.h"
 #include "core/configuration.h"
-#include "game/startup.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
@@ -16,13 +18,9 @@
 cell_matrix world_matrix;
 player_marker player;
 std::vector<floater> floaters, menu_floaters;
-float view_x, view_y, view_columns, view_rows;
-int32_t level_last_x, level_last_y;
-int32_t critical_mass, time_left;
 
 namespace {
 
-constexpr int normal_source = 5, normal_destination = 6;
 
 // What every place outside the matrix reads as: inactive, blocking for all, wall.
 world_cell outside_cell() {
@@ -72,9 +70,7 @@ void init_world_globals() {
     player = player_marker{};
     floaters.clear();
     menu_floaters.clear();
-    view_x = view_y = view_columns = view_rows = 0.0f;
-    level_last_x = level_last_y = 0;
-    critical_mass = time_left = 0;
+    init_level_state_globals();
     init_enemy_globals();
     init_labyrinth_globals();
     init_world_frame_globals();
@@ -146,7 +142,7 @@ void draw_cell_objects() {
 
 void draw_floaters(int mode) {
     if (mode == 1)
-        set_blending(2, 5);
+        set_blending(light_source, light_destination);
     else
         set_blending(normal_source, normal_destination);
     for (floater& f : floaters) {

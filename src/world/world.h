@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "world/interned_name.h"
+#include "world/level_state.h"
 #include "world/world_frame.h"   // the frame itself, the counters, the level's end
 
 // The matrix holds cells 0..512 in each direction; a level uses a corner of it.
@@ -94,9 +95,6 @@ struct floater {
 };
 extern std::vector<floater> floaters, menu_floaters;
 
-extern float view_x, view_y, view_columns, view_rows;
-extern int32_t level_last_x, level_last_y;
-extern int32_t critical_mass, time_left;
 
 void init_world_globals();
 

@@ -2,13 +2,15 @@
 
 #include <cmath>
 
-#include "content/content.h"
-#include "game/game_clock.h"
+#include "core/machine.h"
+#include "core/frame_end.h"
+#include "core/game_phase.h"
+#include "world/level_state.h"
+#include "core/sound_list.h"
 #include "core/fault_report.h"
-#include "game/startup.h"
 #include "world/overlay.h"
 #include "core/configuration.h"
-#include "frontend/menus.h"
+#include "media/blend_factors.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 #include "world/enemy_ai.h"
@@ -16,13 +18,11 @@
 #include "world/world.h"
 
 int32_t score, score_to_count, score_target, level_score, highscore_best;
-uint8_t quit_requested, trap_requested;
+uint8_t quit_requested;
 int32_t grabbed_image, grabbed_sprite;
 
 namespace {
 
-constexpr int normal_source = 5, normal_destination = 6;
-constexpr int light_source = 2, light_destination = 5;   // one, source alpha
 constexpr uint32_t black = 0x000000;
 constexpr uint32_t magenta = 0xFF00FF;
 constexpr int text_alpha = 240;
@@ -31,15 +31,6 @@ void free_grab() {
     if (blended_exists(grabbed_sprite)) free_blended(grabbed_sprite);
     if (sprite_exists(grabbed_image)) free_sprite(grabbed_image);
     grabbed_sprite = grabbed_image = 0;
-}
-
-// The frame drawn so far, from (1, 1), as a blended sprite. A copy on the
-// graphics card: nothing is read back.
-void grab_frame() {
-    free_grab();
-    grabbed_image = grab_sprite(1, 1, nearest_int(screen_width * cfg_fullscreenzoom - 1.0f),
-                             nearest_int(screen_height * cfg_fullscreenzoom - 1.0f));
-    grabbed_sprite = create_blended(grabbed_image);
 }
 
 // The frame stretched back over the whole screen (magnified when
@@ -73,9 +64,16 @@ void tile_pass() {
 
 }  // namespace
 
+void grab_frame() {
+    free_grab();
+    grabbed_image = grab_sprite(1, 1, nearest_int(screen_width * cfg_fullscreenzoom - 1.0f),
+                             nearest_int(screen_height * cfg_fullscreenzoom - 1.0f));
+    grabbed_sprite = create_blended(grabbed_image);
+}
+
 void init_world_frame_globals() {
     score = score_to_count = score_target = level_score = highscore_best = 0;
-    quit_requested = trap_requested = 0;
+    quit_requested = 0;
     // The media layer may be gone already (tests restart it): dropped, not freed.
     grabbed_image = grabbed_sprite = 0;
 }
@@ -83,7 +81,7 @@ void init_world_frame_globals() {
 void world_frame() {
     MARK_SITE("world");
     if (cfg_usesprite3d == 1) update_world();
-    if (trap_requested == 1) return;   // the game is over, not the level
+    if (pending_request == game_request::trapped) return;   // the game is over, not the level
     if (critical_mass < 1) {
         play_sound_effect(cfg_leveldone, 0);
         level_score = score;
@@ -100,7 +98,7 @@ void update_world() {
     painters_pass();
     erasers_pass();
     player_step();
-    if (trap_requested == 1) return;
+    if (pending_request == game_request::trapped) return;
     draw_player();
     if (new_level_banner == 1) show_dimension_banner();
     full_screen_pass();
@@ -158,40 +156,10 @@ void show_dimension_banner() {
     free_grab();
 }
 
-void show_game_over(uint8_t smooth) {
-    MARK_SITE("world");
-    set_blending(normal_source, normal_destination);
-    grab_frame();
-    for (float a = 0.0f, b = 1.0f; b < screen_width; a += 0.05f, b += 20.0f) {
-        clear_screen(black);
-        begin_blended_pass();
-        set_blending(normal_source, normal_destination);
-        set_filtering(smooth == 1);
-        draw_blended(grabbed_sprite, 0, 0, 255);
-        set_filtering(false);
-        draw_text("  GAME OVER |", screen_width * (0.3f - a / 10.0f), 0.3f * screen_height, 3.0f,
-                  0.0f, text_alpha, a, light_source, light_destination);
-        end_blended_pass();
-        present_frame();
-    }
-    set_blending(normal_source, normal_destination);
-    end_game();
-}
-
 void level_done() {
     dimension += 1;
     time_left = 0;
     // The clock starts its tick afresh: a tick in this same frame would take
     // the zeroed clock below 0 and end the game the player just advanced in.
     clock_frames = 0;
-}
-
-void end_game() {
-    MARK_SITE("world");
-    // Heard as the game ends, not at the start of the next one.
-    play_sound_effect(cfg_gameover, 0);
-    if (quit_requested == 0)
-        title_menu();
-    else
-        end_program();
 }

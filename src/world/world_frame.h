@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
-// Game counters (critical_mass and time_left live with the matrix, world.h).
+#include "world/level_state.h"
+
+// Game counters (critical_mass and time_left belong to the level, level_state.h).
 extern int32_t score;
 // Points of collected objects still to be counted onto the score, one a frame.
 extern int32_t score_to_count;
@@ -17,25 +19,22 @@ extern int32_t level_score;    // the score when the current level began
 extern int32_t highscore_best;
 // Set by the quit dialog: the game-over display then ends the program.
 extern uint8_t quit_requested;
-// Set by the rule that walls the player in: the frame stops where it is and
-// the frame driver ends the game.
-extern uint8_t trap_requested;
 
 // The frame grabbed from the back buffer (a sprite and its blended sprite),
 // replaced at every use.
 extern int32_t grabbed_image, grabbed_sprite;
 
 void init_world_frame_globals();
+// The frame drawn so far, from (1, 1), into grabbed_sprite.
+void grab_frame();
 
 // Called by the frame driver inside a blended pass.
 void world_frame();
 void update_world();
 void draw_hud();
-// Both run frame loops of their own, blocking the game until they end.
+// Runs frame loops of its own, blocking the game until it ends.
 void show_dimension_banner();
-void show_game_over(uint8_t smooth);
 void level_done();
-void end_game();
 
 // One text of the in-game display: what it says, where (screen pixels) and
 // how large.

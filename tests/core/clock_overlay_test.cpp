@@ -1,4 +1,6 @@
 // The game clock, the overlay and the full-screen pass.
+#include "core/game_phase.h"
+#include "game/requests.h"
 #include "play_fixture.h"
 #include "support/world_pack.h"
 
@@ -45,6 +47,8 @@ TEST_F(GameClock, TheLastTenTicksWarnAndRunningOutEndsTheGame) {
     }
     EXPECT_EQ(warned, (std::vector<int32_t>{10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(time_left, -1);   // left negative: the next level sets it again
+    EXPECT_EQ(pending_request, game_request::time_up);
+    act_on_request();
     // The game is over and a new one is on its way.
     EXPECT_EQ(dimension, 1);
     EXPECT_EQ(loaded_dimension, 0);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/machine.h"
+#include "world/level_state.h"
 #include "core/fault_report.h"
 #include "game/startup.h"
 #include "core/configuration.h"

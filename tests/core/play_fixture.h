@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/machine.h"
+#include "core/screens.h"
 #include "core/sound_list.h"
 #include "game/game_clock.h"
 #include "game/event_dispatch.h"

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/machine.h"
+#include "core/screens.h"
 #include "core/sound_list.h"
 #include "game/event_dispatch.h"
 #include "game/startup.h"

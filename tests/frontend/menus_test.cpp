@@ -1,4 +1,5 @@
 // The title menu, the options and the music option; the pause menu and the quit dialog.
+#include "game/requests.h"
 #include "front_end_fixture.h"
 
 using namespace front;
@@ -89,6 +90,7 @@ TEST_F(Dialogs, RestartGivesBackTheScoreTheDimensionBeganWith) {
         level_score = c.level_score;
         play_from_now({keys({}), keys({b})});
         pause_menu();
+        act_on_request();
         EXPECT_EQ(score, c.level_score) << c.dimension;
         EXPECT_EQ(loaded_dimension, -1) << "the level is built again";
         EXPECT_EQ(dimension, c.dimension);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "world/level_state.h"
 #include "fuzz/fuzz_inputs.h"
 #include "world/world.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "world/level_state.h"
 #include "game/startup.h"
 #include "core/configuration.h"
 #include "media/media.h"

@@ -42,11 +42,11 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
     init_world_globals();
     level_last_x = level_last_y = 3;
     fill_with_walls(3, 3);
-    dig_labyrinth(3, 3);   // only the start cell
-    EXPECT_EQ(std::tuple(census()['.'], world_matrix[1][1].tile_name, player.x, player.y), std::tuple(1, lab_floor, 16.0f, 16.0f));
+    const cell_position start = dig_labyrinth(3, 3);   // only the start cell
+    EXPECT_EQ(std::tuple(census()['.'], world_matrix[1][1].tile_name, start.x, start.y), std::tuple(1, lab_floor, 1, 1));
     init_world_globals();
-    dig_labyrinth(-4, -4);   // negative extents dig nothing, inside or outside the level
-    EXPECT_EQ(world_matrix[1][1].tile_name, "");
+    const cell_position none = dig_labyrinth(-4, -4);   // negative extents dig nothing, inside or outside the level
+    EXPECT_EQ(std::tuple(world_matrix[1][1].tile_name, none.x), std::tuple(interned_name(""), -1));
 }
 
 // A quarter of floor and goodies must be fixed, a quarter of that is the clock (at most 60).

@@ -7,6 +7,8 @@
 #include <map>
 #include <sstream>
 
+#include "core/machine.h"
+#include "world/level_state.h"
 #include "content/content.h"
 #include "game/game_clock.h"
 #include "frontend/menus.h"

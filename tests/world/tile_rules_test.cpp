@@ -1,4 +1,5 @@
 // The tile rules: neighbourhood, paint, pick-ups, enemies' marks, the switch and the bomb.
+#include "core/game_phase.h"
 #include "play_world.h"
 
 using namespace play_world;
@@ -118,7 +119,7 @@ TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     lay(1, 1, {"###", "#.#", "###"});   // without hardcore a walled-in player plays on
     step_on(2, 2);
     EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"});
-    EXPECT_EQ(std::tuple(world_matrix[2][2].use_collision, trap_requested), std::tuple(0, 0));
+    EXPECT_EQ(std::tuple(world_matrix[2][2].use_collision, pending_request), std::tuple(0, game_request::none));
     heard.clear();
     cfg_gamemode = "HARDCORE";
     lay(1, 1, {"#####", "#b.b#", "##.##", "#####"});
@@ -132,14 +133,14 @@ TEST_F(TileRules, HardcorePaintingWallsThePlayerIn) {
     lay(1, 1, {"#####", "#b.b#", "##b##", "#####"});
     step_on(3, 2);
     EXPECT_EQ(kind_at(3, 2), lab_blue_floor);
-    EXPECT_EQ(trap_requested, 1) << "the frame driver ends the game";
+    EXPECT_EQ(pending_request, game_request::trapped) << "the main loop ends the game";
 }
 
 TEST_F(TileRules, TheTrapReadsNothingBeyondTheMatrix) {
     cfg_gamemode = "HARDCORE";
     lay(0, 0, {".#", "b"});
     step_on(0, 0);
-    EXPECT_EQ(trap_requested, 1) << "outside the matrix counts as wall";
+    EXPECT_EQ(pending_request, game_request::trapped) << "outside the matrix counts as wall";
 }
 
 TEST_F(TileRules, PaintersColourFloorAndBlueAndErasersTakeTilesBackToFloor) {

@@ -1,4 +1,9 @@
 // The play frame: its order, the display, the end of a level, the banner and game over.
+#include "core/game_phase.h"
+#include "game/requests.h"
+#include "core/machine.h"
+#include "world/level_state.h"
+#include "core/screens.h"
 #include "game/event_dispatch.h"
 #include "game/startup.h"
 #include "world/overlay.h"
@@ -82,11 +87,13 @@ TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
     };
     press_keys_from_now({return_key});   // the title menu starts a new game
     run_frame();
+    EXPECT_EQ(pending_request, game_request::trapped);
+    act_on_request();   // as the main loop's next pass does first
     screen_frame_seen = nullptr;
     set_input_script({});
     EXPECT_EQ(heard_at_the_title, (std::vector<std::string>{"step.ogg", "gameover.ogg"}));
     EXPECT_EQ(std::count(heard.begin(), heard.end(), "leveldone.ogg"), 0);
-    EXPECT_EQ(std::tuple(time_left, trap_requested, screen_state), std::tuple(0, 0, 23));
+    EXPECT_EQ(std::tuple(time_left, pending_request, screen_state), std::tuple(0, game_request::none, 23));
 }
 
 TEST_F(Frame, TheDisplayWritesTheCountersWhereTheyBelong) {

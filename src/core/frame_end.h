@@ -1,0 +1,6 @@
+// The end of every drawn frame, whoever draws it: flip, events, frame limit.
+#pragma once
+
+extern long frame_limit;   // end through end_program after this many frames; -1 never
+
+void present_frame();
