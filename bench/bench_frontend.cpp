@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "core/screens.h"
-#include "content/floaters.h"
 #include "content/content.h"
-#include "core/sound_list.h"
-#include "game/world_tables.h"
-#include "game/startup.h"
+#include "content/floaters.h"
 #include "core/configuration.h"
+#include "core/screens.h"
+#include "core/sound_list.h"
 #include "frontend/menus.h"
 #include "frontend/profile_editor.h"
+#include "game/startup.h"
+#include "game/world_tables.h"
 #include "media/media.h"
 #include "shipped_pack.h"
 #include "text/font_engine.h"

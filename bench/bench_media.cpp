@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/configuration.h"
 #include "core/machine.h"
 #include "game/startup.h"
-#include "core/configuration.h"
 #include "media/media.h"
 #include "text/font_engine.h"
 #include "text/text_engine.h"

@@ -13,10 +13,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "world/level_state.h"
 #include "game/startup.h"
 #include "media/media.h"
 #include "shipped_pack.h"
+#include "world/level_state.h"
 #include "world/world.h"
 
 namespace {

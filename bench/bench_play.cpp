@@ -8,16 +8,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "world/level_state.h"
 #include "content/content.h"
-#include "game/world_tables.h"
-#include "game/startup.h"
-#include "world/overlay.h"
 #include "core/configuration.h"
+#include "game/startup.h"
+#include "game/world_tables.h"
 #include "media/media.h"
 #include "shipped_pack.h"
 #include "text/font_engine.h"
 #include "world/enemy_ai.h"
+#include "world/level_state.h"
+#include "world/overlay.h"
 #include "world/tile_rules.h"
 #include "world/world.h"
 

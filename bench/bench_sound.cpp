@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/sound_list.h"
 #include "core/configuration.h"
+#include "core/sound_list.h"
 #include "frontend/menus.h"
 #include "media/media.h"
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/configuration.h"
 #include "core/machine.h"
 #include "game/startup.h"
-#include "core/configuration.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 

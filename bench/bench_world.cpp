@@ -6,15 +6,15 @@
 #include <fstream>
 #include <string>
 
-#include "world/level_state.h"
 #include "content/content.h"
 #include "content/level_setup.h"
-#include "world/tile_definitions.h"
-#include "game/world_tables.h"
-#include "game/startup.h"
 #include "core/configuration.h"
+#include "game/startup.h"
+#include "game/world_tables.h"
 #include "media/media.h"
 #include "shipped_pack.h"
+#include "world/level_state.h"
+#include "world/tile_definitions.h"
 #include "world/world.h"
 
 namespace {

@@ -8,15 +8,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "world/level_state.h"
-#include "core/screens.h"
 #include "content/content.h"
-#include "game/world_tables.h"
-#include "game/startup.h"
-#include "world/overlay.h"
 #include "core/configuration.h"
+#include "core/screens.h"
+#include "game/startup.h"
+#include "game/world_tables.h"
 #include "media/media.h"
 #include "text/font_engine.h"
+#include "world/level_state.h"
+#include "world/overlay.h"
 #include "world/world.h"
 
 inline void open_shipped_screen() {

@@ -10,14 +10,14 @@
 #include <fstream>
 
 #include "content/level_setup.h"
-#include "world/object_definitions.h"
-#include "world/tile_definitions.h"
-#include "game/startup.h"
 #include "core/configuration.h"
 #include "frontend/highscore.h"
 #include "frontend/profile_editor.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "world/enemy_ai.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
 #include "world/tile_rules.h"
 #include "world/world.h"
 #include "world/world_frame.h"

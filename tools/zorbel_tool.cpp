@@ -7,20 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "core/machine.h"
-#include "world/level_state.h"
 #include "content/check_data.h"
 #include "content/content.h"
+#include "core/machine.h"
 #include "game/world_tables.h"
+#include "world/level_state.h"
 
-#include "game/startup.h"
-#include "world/overlay.h"
 #include "core/configuration.h"
 #include "frontend/menus.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
 #include "world/level_dump.h"
+#include "world/overlay.h"
 #include "world/world.h"
 
 namespace {

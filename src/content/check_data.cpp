@@ -7,12 +7,12 @@
 
 #include "content/check_data_rules.h"
 #include "content/level_setup.h"
-#include "world/object_definitions.h"
-#include "core/pair_file.h"
-#include "world/tile_definitions.h"
 #include "core/configuration.h"
+#include "core/pair_file.h"
 #include "media/media.h"
 #include "text/font_engine.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
 
 using namespace data_check;
 

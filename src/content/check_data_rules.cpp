@@ -2,9 +2,9 @@
 
 #include <cctype>
 
+#include "media/media.h"
 #include "world/object_definitions.h"
 #include "world/tile_definitions.h"
-#include "media/media.h"
 
 namespace data_check {
 

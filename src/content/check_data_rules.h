@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "content/check_data.h"
-#include "core/pair_file.h"
 #include "core/configuration.h"
+#include "core/pair_file.h"
 
 namespace data_check {
 

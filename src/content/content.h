@@ -5,8 +5,8 @@
 
 #include "content/floaters.h"
 #include "content/level_setup.h"
-#include "world/object_definitions.h"
 #include "core/sound_list.h"
+#include "world/object_definitions.h"
 #include "world/tile_definitions.h"
 
 // Start values of every content global.

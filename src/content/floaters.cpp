@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/machine.h"
 #include "core/configuration.h"
+#include "core/machine.h"
 #include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"

@@ -4,18 +4,18 @@
 #include <array>
 #include <cmath>
 
-#include "core/machine.h"
-#include "world/level_state.h"
-#include "core/sound_list.h"
-#include "core/screens.h"
-#include "world/object_definitions.h"
-#include "world/tile_definitions.h"
 #include "core/configuration.h"
+#include "core/machine.h"
+#include "core/screens.h"
+#include "core/sound_list.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
 #include "world/labyrinth.h"
+#include "world/level_state.h"
 #include "world/marker_states.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
 #include "world/world.h"
 
 int32_t level_base_width, level_base_height;

@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/replay.h"
 #include "core/configuration.h"
+#include "core/replay.h"
 #include "media/media.h"
 
 std::string status_text;

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/frame_end.h"
 #include "core/configuration.h"
+#include "core/frame_end.h"
 #include "media/random.h"
 
 namespace {

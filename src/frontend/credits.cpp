@@ -2,11 +2,11 @@
 // time, with a sound at each change.
 #include <string>
 
-#include "core/machine.h"
-#include "core/frame_end.h"
-#include "core/sound_list.h"
-#include "core/fault_report.h"
 #include "core/configuration.h"
+#include "core/fault_report.h"
+#include "core/frame_end.h"
+#include "core/machine.h"
+#include "core/sound_list.h"
 #include "frontend/menus.h"
 #include "media/blend_factors.h"
 #include "media/media.h"

@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "core/machine.h"
+#include "core/fault_report.h"
 #include "core/frame_end.h"
 #include "core/game_phase.h"
-#include "world/level_state.h"
 #include "core/input_actions.h"
-#include "core/fault_report.h"
+#include "core/machine.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
 #include "media/media.h"
+#include "world/level_state.h"
 #include "world/world_frame.h"
 
 int open_dialogs = 0;

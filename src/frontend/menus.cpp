@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/machine.h"
-#include "core/frame_end.h"
-#include "world/level_state.h"
-#include "core/screens.h"
 #include "content/floaters.h"
-#include "core/sound_list.h"
-#include "core/input_actions.h"
-#include "core/fault_report.h"
 #include "core/configuration.h"
+#include "core/fault_report.h"
+#include "core/frame_end.h"
+#include "core/input_actions.h"
+#include "core/machine.h"
+#include "core/screens.h"
+#include "core/sound_list.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/user_keyboard.h"
@@ -19,6 +18,7 @@
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
+#include "world/level_state.h"
 #include "world/world.h"
 
 int32_t menu_background = 0, menu_background_3d = 0;

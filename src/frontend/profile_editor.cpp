@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/configuration.h"
+#include "core/fault_report.h"
 #include "core/machine.h"
 #include "core/pair_file.h"
-#include "core/fault_report.h"
-#include "core/configuration.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/world_frame.h"

@@ -1,11 +1,10 @@
 #include "game/desktop.h"
 
-#include "core/machine.h"
-
 #include <cstdio>
 
-#include "game/startup.h"
 #include "core/configuration.h"
+#include "core/machine.h"
+#include "game/startup.h"
 #include "media/media.h"
 
 std::string user_folder;

@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
-#include "world/level_state.h"
-#include "core/screens.h"
-#include "core/sound_list.h"
-#include "game/desktop.h"
-#include "game/screenshot.h"
+#include "core/configuration.h"
 #include "core/fault_report.h"
 #include "core/game_phase.h"
 #include "core/machine.h"
-#include "core/configuration.h"
+#include "core/screens.h"
+#include "core/sound_list.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
+#include "game/desktop.h"
+#include "game/screenshot.h"
 #include "media/media.h"
+#include "world/level_state.h"
 #include "world/marker_states.h"
 #include "world/world.h"
 

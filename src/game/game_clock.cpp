@@ -1,9 +1,9 @@
 #include "game/game_clock.h"
 
-#include "core/sound_list.h"
-#include "core/fault_report.h"
 #include "core/configuration.h"
+#include "core/fault_report.h"
 #include "core/game_phase.h"
+#include "core/sound_list.h"
 #include "world/level_state.h"
 
 void clock_step(int direction) {

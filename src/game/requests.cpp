@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "world/level_state.h"
 #include "core/configuration.h"
 #include "core/fault_report.h"
 #include "core/frame_end.h"
@@ -14,6 +13,7 @@
 #include "media/blend_factors.h"
 #include "media/media.h"
 #include "text/text_engine.h"
+#include "world/level_state.h"
 #include "world/world_frame.h"
 
 namespace {

@@ -7,24 +7,24 @@
 #include <cstring>
 #include <thread>
 
-#include "world/level_state.h"
 #include "content/content.h"
+#include "core/configuration.h"
+#include "core/fault_report.h"
 #include "core/frame_end.h"
 #include "core/game_phase.h"
 #include "core/machine.h"
+#include "core/replay.h"
+#include "frontend/menus.h"
 #include "game/desktop.h"
-#include "game/game_clock.h"
 #include "game/event_dispatch.h"
-#include "core/fault_report.h"
+#include "game/game_clock.h"
 #include "game/requests.h"
 #include "game/world_tables.h"
-#include "core/replay.h"
-#include "world/overlay.h"
-#include "core/configuration.h"
-#include "frontend/menus.h"
 #include "media/media.h"
 #include "text/font_engine.h"
 #include "world/level_dump.h"
+#include "world/level_state.h"
+#include "world/overlay.h"
 #include "world/world.h"
 
 run_options options;

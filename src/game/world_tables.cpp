@@ -1,12 +1,12 @@
 #include "game/world_tables.h"
 
-#include "world/level_state.h"
-#include "world/object_definitions.h"
-#include "world/tile_definitions.h"
 #include "core/configuration.h"
 #include "media/media.h"
 #include "world/enemy_ai.h"
 #include "world/labyrinth.h"
+#include "world/level_state.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
 #include "world/world.h"
 
 // Sound and music lists join when their loaders arrive.

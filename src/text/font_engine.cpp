@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/machine.h"
 #include "core/configuration.h"
+#include "core/machine.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 

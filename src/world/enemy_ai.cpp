@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include "world/level_state.h"
-#include "core/sound_list.h"
-#include "core/fault_report.h"
 #include "core/configuration.h"
+#include "core/fault_report.h"
+#include "core/sound_list.h"
 #include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
+#include "world/level_state.h"
 #include "world/tile_rules.h"
 #include "world/world.h"
 

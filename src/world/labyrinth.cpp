@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/machine.h"
-#include "world/level_state.h"
 #include "core/configuration.h"
+#include "core/machine.h"
 #include "media/random.h"
+#include "world/level_state.h"
 #include "world/world.h"
 
 std::vector<edge_entry> edge_work_list;

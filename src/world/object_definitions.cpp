@@ -5,8 +5,8 @@
 #include <functional>
 #include <unordered_map>
 
-#include "core/pair_file.h"
 #include "core/configuration.h"
+#include "core/pair_file.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"

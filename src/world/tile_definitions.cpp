@@ -4,8 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "core/pair_file.h"
 #include "core/configuration.h"
+#include "core/pair_file.h"
 #include "media/media.h"
 #include "world/interned_name.h"
 #include "world/world.h"

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <string>
 
-#include "world/level_state.h"
-#include "core/sound_list.h"
+#include "core/configuration.h"
 #include "core/fault_report.h"
 #include "core/game_phase.h"
-#include "core/configuration.h"
+#include "core/sound_list.h"
+#include "world/level_state.h"
 #include "world/world.h"
 
 namespace {

@@ -4,16 +4,16 @@
 #include <cmath>
 #include <type_traits>
 
-#include "core/machine.h"
-#include "world/level_state.h"
-#include "world/object_definitions.h"
-#include "world/tile_definitions.h"
 #include "core/configuration.h"
+#include "core/machine.h"
 #include "media/blend_factors.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
 #include "world/labyrinth.h"
+#include "world/level_state.h"
+#include "world/object_definitions.h"
+#include "world/tile_definitions.h"
 
 cell_matrix world_matrix;
 player_marker player;

@@ -2,18 +2,18 @@
 
 #include <cmath>
 
-#include "core/machine.h"
+#include "core/configuration.h"
+#include "core/fault_report.h"
 #include "core/frame_end.h"
 #include "core/game_phase.h"
-#include "world/level_state.h"
+#include "core/machine.h"
 #include "core/sound_list.h"
-#include "core/fault_report.h"
-#include "world/overlay.h"
-#include "core/configuration.h"
 #include "media/blend_factors.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 #include "world/enemy_ai.h"
+#include "world/level_state.h"
+#include "world/overlay.h"
 #include "world/tile_rules.h"
 #include "world/world.h"
 

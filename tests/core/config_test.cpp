@@ -4,8 +4,8 @@
 #include <sstream>
 #include <variant>
 
-#include "game/startup.h"
 #include "core/configuration.h"
+#include "game/startup.h"
 #include "media/random.h"
 #include "support/test_support.h"
 

@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/machine.h"
-#include "world/level_state.h"
-#include "core/fault_report.h"
-#include "game/startup.h"
 #include "core/configuration.h"
+#include "core/fault_report.h"
+#include "core/machine.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "support/test_support.h"
+#include "world/level_state.h"
 #include "world/world.h"
 
 namespace {

@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "core/configuration.h"
 #include "core/machine.h"
 #include "core/screens.h"
 #include "core/sound_list.h"
-#include "game/game_clock.h"
-#include "game/event_dispatch.h"
-#include "game/startup.h"
-#include "world/overlay.h"
-#include "core/configuration.h"
 #include "frontend/menus.h"
+#include "game/event_dispatch.h"
+#include "game/game_clock.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "support/held_keys.h"
 #include "support/sound_files.h"
 #include "support/test_support.h"
+#include "world/overlay.h"
 #include "world/world.h"
 
 namespace play {

@@ -1,8 +1,8 @@
 // The program started for real: its configuration, its window, its files.
 #include <gtest/gtest.h>
 
-#include "game/startup.h"
 #include "core/configuration.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "support/test_support.h"
 

@@ -1,9 +1,9 @@
 // The window as a desktop player meets it: letterbox, Alt+Return, focus, joypads.
 #include <gtest/gtest.h>
 
-#include "game/desktop.h"
 #include "core/configuration.h"
 #include "frontend/front_end_fixture.h"
+#include "game/desktop.h"
 
 using namespace front;
 

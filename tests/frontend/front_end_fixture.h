@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "core/configuration.h"
 #include "core/machine.h"
 #include "core/screens.h"
 #include "core/sound_list.h"
-#include "game/event_dispatch.h"
-#include "game/startup.h"
-#include "core/configuration.h"
 #include "frontend/game_controls.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
 #include "frontend/profile_editor.h"
 #include "frontend/user_keyboard.h"
+#include "game/event_dispatch.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "support/held_keys.h"
 #include "support/sound_files.h"

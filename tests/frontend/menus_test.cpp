@@ -1,6 +1,6 @@
 // The title menu, the options and the music option; the pause menu and the quit dialog.
-#include "game/requests.h"
 #include "front_end_fixture.h"
+#include "game/requests.h"
 
 using namespace front;
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "world/level_state.h"
 #include "fuzz/fuzz_inputs.h"
+#include "world/level_state.h"
 #include "world/world.h"
 
 namespace fs = std::filesystem;

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "world/level_state.h"
-#include "game/startup.h"
 #include "core/configuration.h"
+#include "game/startup.h"
 #include "media/media.h"
 #include "support/test_support.h"
+#include "world/level_state.h"
 
 namespace world_pack {
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/configuration.h"
 #include "core/machine.h"
 #include "game/startup.h"
-#include "core/configuration.h"
 #include "media/media.h"
 #include "support/test_support.h"
 #include "text/font_engine.h"

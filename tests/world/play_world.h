@@ -7,15 +7,15 @@
 #include <map>
 #include <sstream>
 
-#include "core/machine.h"
-#include "world/level_state.h"
 #include "content/content.h"
-#include "game/game_clock.h"
+#include "core/machine.h"
 #include "frontend/menus.h"
+#include "game/game_clock.h"
 #include "media/random.h"
 #include "support/sound_files.h"
 #include "support/world_pack.h"
 #include "world/enemy_ai.h"
+#include "world/level_state.h"
 #include "world/tile_rules.h"
 #include "world/world.h"
 

@@ -1,15 +1,15 @@
 // The play frame: its order, the display, the end of a level, the banner and game over.
 #include "core/game_phase.h"
-#include "game/requests.h"
 #include "core/machine.h"
-#include "world/level_state.h"
 #include "core/screens.h"
 #include "game/event_dispatch.h"
+#include "game/requests.h"
 #include "game/startup.h"
-#include "world/overlay.h"
 #include "play_world.h"
 #include "support/held_keys.h"
 #include "text/text_engine.h"
+#include "world/level_state.h"
+#include "world/overlay.h"
 
 using namespace play_world;
 
