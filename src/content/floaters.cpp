@@ -7,13 +7,13 @@
 #include "core/configuration.h"
 #include "core/machine.h"
 #include "media/blend_factors.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr uint32_t black = 0x000000;
 
 void forget(std::vector<floater>& list) {
     for (const floater& f : list)

@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "core/configuration.h"
+#include "core/error_codes.h"
 #include "core/machine.h"
 #include "core/screens.h"
 #include "core/sound_list.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
@@ -24,9 +26,6 @@ int32_t load_bar_frames, build_bar_cells;
 
 namespace {
 
-constexpr uint32_t white = 0xFFFFFF;
-constexpr uint32_t black = 0x000000;
-constexpr uint32_t red = 0x0000FF;   // r + 256 g + 65536 b
 
 // The matrix has room for cells 0..512 only.
 int32_t within_matrix(int64_t extent) {
@@ -130,7 +129,7 @@ void load_level_base(const std::string& path) {
     screen_state = screen_state_playing;
     std::array<std::string, 5> lines;
     if (read_level_base_lines(path, lines) < 0) {
-        raise_error(8);
+        raise_error(error_no_level_base);
         return;
     }
     level_base_width = read_integer(lines[1]);
@@ -151,7 +150,7 @@ void load_level_base(const std::string& path) {
 void load_world_file(const std::string& path) {
     int file = open_read(path);
     if (file == 0) {
-        raise_error(7);
+        raise_error(error_no_topography);
         return;
     }
     read_line(file);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "core/error_codes.h"
 #include "core/machine.h"
 #include "media/media.h"
 #include "media/random.h"
@@ -256,7 +257,7 @@ bool read_configuration_entries(const std::string& path) {
 
 void read_configuration(const std::string& path) {
     if (!read_configuration_entries(path)) {
-        raise_error(0);
+        raise_error(error_no_configuration);
         return;
     }
     start_media_services();

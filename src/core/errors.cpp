@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/configuration.h"
+#include "core/error_codes.h"
 #include "core/replay.h"
 #include "media/media.h"
 
@@ -24,24 +25,24 @@ void show_fatal(const std::string& text) {
 
 void raise_error(int code) {
     switch (code) {
-    case 0: show_fatal("Could not open " + ini_path); break;
-    case 1: message_box(error_title, "Could not create multithreading", false); break;
-    case 2: show_fatal(" Could not open screen"); break;
-    case 4: show_fatal(" Could not open window"); break;
-    case 5: show_fatal(" Could not open keyboarddevice"); break;
-    case 6:
+    case error_no_configuration: show_fatal("Could not open " + ini_path); break;
+    case error_no_threads: message_box(error_title, "Could not create multithreading", false); break;
+    case error_no_screen: show_fatal(" Could not open screen"); break;
+    case error_no_window: show_fatal(" Could not open window"); break;
+    case error_no_keyboard: show_fatal(" Could not open keyboarddevice"); break;
+    case error_division_by_zero:
         if (message_box(error_title,
                         " division by zero. please read logfile:" + cfg_logpath + cfg_logfile +
                             "\n for more information\n continue engine?",
                         true) == answer_no)
             end_program();
         break;
-    case 7: show_fatal(" Could not open topographic data"); break;
-    case 8: show_fatal(" Could not open:" + cfg_selfcreatebase); break;
-    case 13: status_text = " CAN NOT CREATE PROFILE INFORMATION|"; break;
-    case 14: show_fatal(" Could not open:" + cfg_cursor); break;
-    case 15: show_fatal(" Could not create gfx_list:" + cfg_systemcore + cfg_corename); break;
-    case 16:
+    case error_no_topography: show_fatal(" Could not open topographic data"); break;
+    case error_no_level_base: show_fatal(" Could not open:" + cfg_selfcreatebase); break;
+    case error_no_profile: status_text = " CAN NOT CREATE PROFILE INFORMATION|"; break;
+    case error_no_cursor: show_fatal(" Could not open:" + cfg_cursor); break;
+    case error_no_image_list: show_fatal(" Could not create gfx_list:" + cfg_systemcore + cfg_corename); break;
+    case error_no_thread:
         if (message_box(error_title,
                         "Could not create thread (multithreading/parallel computing)\n"
                         "do you want to try serial computing? if *no* program will quit\n"

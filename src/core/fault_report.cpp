@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/configuration.h"
+#include "core/error_codes.h"
 #include "core/machine.h"
 #include "media/media.h"
 #include "world/level_state.h"
@@ -93,7 +94,7 @@ void report_fault(const fault_context& context) {
     }
     append_report(fault_report_lines(context, uptime_ms));
     if (context.description == division_by_zero)
-        raise_error(6);
+        raise_error(error_division_by_zero);
     else
         faults_silent = true;
 }

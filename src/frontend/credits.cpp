@@ -9,6 +9,7 @@
 #include "core/sound_list.h"
 #include "frontend/menus.h"
 #include "media/blend_factors.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-constexpr uint32_t black = 0x000000;
-constexpr uint32_t magenta = 0xFF00FF;
 
 const std::string author = "THE ZORBEL TEAM";
 

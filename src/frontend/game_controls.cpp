@@ -9,6 +9,7 @@
 #include "core/machine.h"
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "world/level_state.h"
 #include "world/world_frame.h"
@@ -17,7 +18,6 @@ int open_dialogs = 0;
 
 namespace {
 
-constexpr uint32_t black = 0x000000;
 
 // One more open dialog for as long as it runs.
 class dialog_scope {

@@ -15,6 +15,7 @@
 #include "frontend/highscore.h"
 #include "frontend/user_keyboard.h"
 #include "media/blend_factors.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "text/text_engine.h"
@@ -35,8 +36,6 @@ const std::string rights_notice = "  2013 ZORBEL TEAM. ALL RIGHTS RESERVED.|";
 
 namespace {
 
-constexpr uint32_t black = 0x000000;
-constexpr uint32_t magenta = 0xFF00FF;
 
 // Title menus running now (nested only through the end of a game), and the
 // request of an options screen, closed before any game, to start the

@@ -11,6 +11,7 @@
 #include "frontend/highscore.h"
 #include "frontend/menus.h"
 #include "media/blend_factors.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 #include "world/level_state.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t black = 0x000000;
 constexpr int text_alpha = 240;
 
 // The level is built again, with the score it began with; points still

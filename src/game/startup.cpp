@@ -9,6 +9,7 @@
 
 #include "content/content.h"
 #include "core/configuration.h"
+#include "core/error_codes.h"
 #include "core/fault_report.h"
 #include "core/frame_end.h"
 #include "core/game_phase.h"
@@ -58,14 +59,14 @@ void measure_screen() {
 void open_game_window() {
     game_window = open_window(int(std::lround(screen_width)), int(std::lround(screen_height)),
                               cfg_appname);
-    if (game_window == 0) raise_error(4);
+    if (game_window == 0) raise_error(error_no_window);
     open_game_screen(game_window);
 }
 
 void open_game_screen(int window) {
     game_screen = open_screen(window, int(std::lround(screen_width)),
                               int(std::lround(screen_height)));
-    if (game_screen == 0) raise_error(2);
+    if (game_screen == 0) raise_error(error_no_screen);
 }
 
 namespace {
@@ -88,11 +89,11 @@ void start_background_threads() {
     // A replay takes the joypad from its script, frame by frame, on this thread.
     if (replaying()) return;
     if (cfg_multicore != 1) {
-        raise_error(1);
+        raise_error(error_no_threads);
         return;
     }
     if (start_thread(window_event_thread, 0) == 0 || start_thread(joypad_watch_thread, 0) == 0)
-        raise_error(1);
+        raise_error(error_no_threads);
 }
 
 void load_content() {
@@ -132,7 +133,7 @@ void start_up() {
     load_content();
     load_system_font();
     scan_profiles();
-    if (!init_profiles()) raise_error(13);
+    if (!init_profiles()) raise_error(error_no_profile);
     show_credits();
     title_menu();
     if (cfg_usetopglass == 1) load_top_glass(cfg_topscreen);

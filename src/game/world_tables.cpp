@@ -1,6 +1,7 @@
 #include "game/world_tables.h"
 
 #include "core/configuration.h"
+#include "core/error_codes.h"
 #include "media/media.h"
 #include "world/enemy_ai.h"
 #include "world/labyrinth.h"
@@ -26,7 +27,7 @@ void ensure_high_score_file(int selector) {
     if (selector != 29) return;
     int file = open_read_write(cfg_highscore + cfg_highscore_file);
     if (file == 0) {
-        raise_error(3);
+        raise_error(error_silent);
         return;
     }
     close_file(file);

@@ -7,6 +7,7 @@
 
 #include "core/configuration.h"
 #include "core/pair_file.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "media/random.h"
 #include "world/enemy_ai.h"
@@ -17,7 +18,6 @@ std::vector<object_definition> object_definitions;
 
 namespace {
 
-constexpr uint32_t white = 0xFFFFFF;
 
 using object_setter = std::function<void(object_definition&, const std::string&)>;
 

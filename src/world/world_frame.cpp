@@ -9,6 +9,7 @@
 #include "core/machine.h"
 #include "core/sound_list.h"
 #include "media/blend_factors.h"
+#include "media/colours.h"
 #include "media/media.h"
 #include "text/text_engine.h"
 #include "world/enemy_ai.h"
@@ -23,8 +24,6 @@ int32_t grabbed_image, grabbed_sprite;
 
 namespace {
 
-constexpr uint32_t black = 0x000000;
-constexpr uint32_t magenta = 0xFF00FF;
 constexpr int text_alpha = 240;
 
 void free_grab() {
