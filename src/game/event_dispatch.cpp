@@ -122,7 +122,7 @@ void init_eventhandler_globals() {
 int32_t non_negative_or(int32_t value, int32_t fallback) { return value < 0 ? fallback : value; }
 
 void handle_frame_events() {
-    MARK_SITE("eventhandler");
+    MARK_SITE("event_dispatch");
     stick_direction = stick_none;
     action_code = action_none;
     // Read once: the joypad watch thread may change it between frames.
@@ -214,7 +214,7 @@ void options_direction(uint8_t direction) {
 }
 
 void step_player(uint8_t direction) {
-    MARK_SITE("eventhandler");
+    MARK_SITE("event_dispatch");
     step_dx = step_dy = 0;
     if (direction == stick_left) step_dx = -1;
     if (direction == stick_right) step_dx = 1;

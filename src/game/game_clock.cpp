@@ -7,7 +7,7 @@
 #include "world/level_state.h"
 
 void clock_step(int direction) {
-    MARK_SITE("engine_internals");
+    MARK_SITE("game_clock");
     if (direction != 1 && direction != -1) return;
     // Counted as "one more frame, then past the limit?" without ever adding
     // past it, so a huge WORLDREFRESH cannot overflow the count.

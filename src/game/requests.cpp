@@ -49,7 +49,7 @@ void act_on_request() {
 }
 
 void show_game_over(uint8_t smooth) {
-    MARK_SITE("world");
+    MARK_SITE("requests");
     set_blending(normal_source, normal_destination);
     grab_frame();
     for (float a = 0.0f, b = 1.0f; b < screen_width; a += 0.05f, b += 20.0f) {
@@ -69,7 +69,7 @@ void show_game_over(uint8_t smooth) {
 }
 
 void end_game() {
-    MARK_SITE("world");
+    MARK_SITE("requests");
     // Heard as the game ends, not at the start of the next one.
     play_sound_effect(cfg_gameover, 0);
     if (quit_requested == 0)

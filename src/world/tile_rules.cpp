@@ -83,7 +83,7 @@ int32_t level_rows_end() { return std::clamp(level_last_y, -1, max_level_extent)
 }  // namespace
 
 void player_step() {
-    MARK_SITE("terra_logic");
+    MARK_SITE("tile_rules");
     const int32_t x = nearest_int(std::floor(double(player.x) / double(tile_width)) + view_x);
     const int32_t y = nearest_int(std::floor(double(player.y) / double(tile_height)) + view_y);
     if (!in_matrix(x, y)) return;
@@ -203,7 +203,7 @@ void trigger_bombs(int32_t x, int32_t y) {
 }
 
 void switch_tiles() {
-    MARK_SITE("terra_logic");
+    MARK_SITE("tile_rules");
     play(cfg_swapsound);
     for (int32_t x = 0; x <= level_columns_end(); ++x)
         for (int32_t y = 0; y <= level_rows_end(); ++y) {
@@ -221,7 +221,7 @@ void switch_tiles() {
 }
 
 void explode_bomb() {
-    MARK_SITE("terra_logic");
+    MARK_SITE("tile_rules");
     play(cfg_explosionsound);
     for (int32_t x = 0; x <= level_columns_end(); ++x)
         for (int32_t y = 0; y <= level_rows_end(); ++y) {

@@ -78,7 +78,7 @@ void init_world_frame_globals() {
 }
 
 void world_frame() {
-    MARK_SITE("world");
+    MARK_SITE("world_frame");
     if (cfg_usesprite3d == 1) update_world();
     if (pending_request == game_request::trapped) return;   // the game is over, not the level
     if (critical_mass < 1) {
@@ -89,7 +89,7 @@ void world_frame() {
 }
 
 void update_world() {
-    MARK_SITE("world");
+    MARK_SITE("world_frame");
     clear_screen(black);
     draw_floaters(1);
     tile_pass();
@@ -131,7 +131,7 @@ void draw_hud() {
 }
 
 void show_dimension_banner() {
-    MARK_SITE("world");
+    MARK_SITE("world_frame");
     grab_frame();
     const std::string text = "  DIMENSION " + std::to_string(dimension) + "| ";
     // The text shrinks from huge towards zoom 2.5 while it slides left and its
