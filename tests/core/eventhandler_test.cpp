@@ -31,12 +31,12 @@ TEST_F(EventHandler, CursorSpeed250StepsEverySixthFrame) {
     EXPECT_EQ(heard.size(), 3u);
 }
 
-TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWins) {
+TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWinsAndF12OnRelease) {
     screen_state = 0;   // no screen reacts: only the action is looked at
     const struct { std::vector<int> held; int32_t action; } cases[] = {
         {{}, 16}, {{space}, 0}, {{a}, 0}, {{b}, 1}, {{m}, 23}, {{s}, 15}, {{c}, 4}, {{x}, 4}, {{d}, 5}, {{y}, 5},
         {{escape}, 22}, {{enter}, 14}, {{backspace}, 21}, {{b, m}, 23}, {{escape, enter}, 14},
-        {{enter, backspace}, 21}, {{space, y}, 5}, {{up, a}, 0}};
+        {{enter, backspace}, 21}, {{space, y}, 5}, {{up, a}, 0}, {{f12}, 16}, {{f12}, 16}, {{}, 18}};
     std::vector<input_frame> script;
     for (const auto& c : cases) script.push_back(keys(c.held));
     run(script, [&](int n) { EXPECT_EQ(action_code, cases[n].action) << "case " << n; });
@@ -125,6 +125,10 @@ TEST_F(Marker, AStepTowardABlockingCellIsSilentAndChangesNothing) {
     EXPECT_FLOAT_EQ(player.y, 64);
     EXPECT_FLOAT_EQ(view_x, 2);
     EXPECT_FLOAT_EQ(view_y, 3);
+    player.x = 512, player.y = 384, view_x = 496, view_y = 500;   // on cell (512, 512), the last one
+    step_player(9);
+    step_player(7);
+    EXPECT_FLOAT_EQ(view_x + view_y, 996) << "no step past the last column or row";
     EXPECT_TRUE(heard.empty());
 }
 
