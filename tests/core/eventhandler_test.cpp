@@ -42,6 +42,16 @@ TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWinsAndF12OnRelease) {
     run(script, [&](int n) { EXPECT_EQ(action_code, cases[n].action) << "case " << n; });
 }
 
+TEST_F(EventHandler, PageKeysChangeTheLevelOnReleaseInDebugModeOnly) {
+    dimension = 5;
+    const std::vector<input_frame> up_twice = {keys({page_up}), keys({}), keys({page_up}), keys({page_up}), keys({})};
+    run(up_twice);
+    cfg_debugmode = 1;
+    run(up_twice);
+    run({keys({page_down}), keys({page_down}), keys({})});
+    EXPECT_EQ(dimension, 6);
+}
+
 TEST_F(EventHandler, AJoypadActsByItsLowestButtonAndSteersByItsStick) {
     joypad_present = 1;
     screen_state = 0;
