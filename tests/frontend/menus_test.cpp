@@ -119,6 +119,25 @@ TEST_F(Menus, TwentyTurnsOfTableAndTitleKeepTheSameDepth) {
     EXPECT_EQ(*std::min_element(depths.begin(), depths.end()), *std::max_element(depths.begin(), depths.end()));
 }
 
+// A cancelled quit dialog: the pause menu goes on; the X, still held, closes it too.
+TEST_F(Dialogs, ACancelledQuitGoesBackToThePauseMenu) {
+    screen_state = screen_state_playing;
+    play_from_now({keys({}), keys({y}), keys({}), keys({x}), keys({x})});
+    pause_menu();
+    std::vector<int> dialogs;
+    for (const seen_frame& f : seen) dialogs.push_back(f.dialogs);
+    EXPECT_EQ(dialogs, (std::vector<int>{1, 2, 2, 1}));
+    EXPECT_EQ(game_state, 30);
+}
+
+TEST_F(Dialogs, MInPlayStartsATrack) {
+    music({"one.ogg"});
+    screen_state = screen_state_playing;
+    play_from_now({keys({m})});
+    handle_events();
+    EXPECT_EQ(tracks_playing(), 1);
+}
+
 TEST_F(Dialogs, AHeldReturnOpensAPauseMenuAFrameAtMostEightAndOneXClosesThemAll) {
     for (int held : {3, 30}) {
         seen.clear();
