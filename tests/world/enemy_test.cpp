@@ -79,6 +79,14 @@ TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
     EXPECT_EQ(painters[0].x, 56) << "the wall ahead stops it";
 }
 
+TEST_F(Enemies, TheEdgeOfTheMatrixHoldsEnemies) {
+    tile(511, 5, lab_floor);
+    tile(512, 5, lab_floor);
+    for (std::vector<enemy>* list : {&painters, &erasers}) list->push_back(runner(512, 5));
+    passes();
+    EXPECT_EQ(std::tuple(painters[0].x, erasers[0].x), std::tuple(512 * 16, 512 * 16));
+}
+
 TEST_F(Enemies, ErasersCrossWaterThatHoldsPaintersAndRemoveFixedTiles) {
     lay(1, 1, {"#####", "#.~.#", "#####"});
     painters.push_back(enemy_at(2, 2));

@@ -47,6 +47,26 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
     init_world_globals();
     dig_labyrinth(-4, -4);   // negative extents dig nothing, inside or outside the level
     EXPECT_EQ(world_matrix[1][1].tile_name, "");
+    player.x = 5;
+    level_last_x = 0, level_last_y = 6;
+    fill_with_walls(0, 6);
+    dig_labyrinth(0, 6);
+    scatter_green(0, 6);
+    EXPECT_EQ(std::tuple(census()['#'], player.x, critical_mass), std::tuple(7, 5.0f, 0)) << "an empty level";
+}
+
+TEST_F(Labyrinth, EdgeMarksFollowTheWesternAndNorthernNeighboursWhenSwitchedOn) {
+    level_last_x = level_last_y = 6;
+    fill_with_walls(6, 6);
+    set_tile(3, 3, lab_green, false);
+    set_tile(3, 2, lab_water, false);
+    edge_work_list = {{3, 3, lab_green}, {0, 0, lab_wall}};   // (0, 0): its neighbours lie outside the matrix
+    mark_edges();
+    EXPECT_EQ(world_matrix[3][3].tile_name, lab_green) << "switched off";
+    cfg_useextendedtopo = 1;
+    mark_edges();
+    EXPECT_EQ(world_matrix[3][3].tile_name, "LAB_WATER_S") << "west is wall (_E), then north is water (_S)";
+    EXPECT_EQ(world_matrix[0][0].tile_name, lab_wall);
 }
 
 // A quarter of floor and goodies must be fixed, a quarter of that is the clock (at most 60).
