@@ -80,6 +80,23 @@ TEST_F(LevelSetup, TheLevelBaseGivesTheSizesAndTheMarker) {
     const int first = player.sprite;
     load_player_image();
     EXPECT_FALSE(blended_exists(first));
+    folder.write("DATA/level.base", "base\r\n-7\r\n5000\r\n-\r\n-\r\n");
+    load_level_base(folder.path() + "/DATA/level.base");
+    EXPECT_EQ(std::tuple(level_last_x >= 0, level_last_y <= 512), std::tuple(true, true)) << "an impossible base";
+    player = player_marker{};
+    cfg_cursor = folder.path() + "/GFX/none.png";
+    load_player_image();
+    EXPECT_EQ(std::tuple(player.sprite, player.angle), std::tuple(0, 0.0f)) << "a missing marker image";
+}
+
+TEST_F(LevelSetup, ARebuildReplacesObjectsEnemiesAndSprites) {
+    level_base_width = level_base_height = 16, dimension = 2;
+    build_next_level();
+    const int sprites[] = {world_matrix[0][0].tile_sprite, world_objects.at(0).sprite3d, painters.at(0).sprite};
+    const std::string first = dump_level();
+    build_next_level();
+    for (int sprite : sprites) EXPECT_FALSE(blended_exists(sprite));
+    EXPECT_EQ(dump_level(), first);
 }
 
 TEST(LevelSetupDeath, AMissingLevelBaseOrWorldFileEndsTheProgram) {
