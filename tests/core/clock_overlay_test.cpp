@@ -24,7 +24,7 @@ TEST_F(GameClock, ATickComesEveryWorldrefreshPlusOneFrames) {
         EXPECT_EQ(ticks, (std::vector<int>{c.every, 2 * c.every, 3 * c.every})) << c.refresh;
         EXPECT_EQ(time_left, 997) << c.refresh;
     }
-    for (int direction : {0, 2, -2}) clock_step(direction);
+    for (int direction : {0, 2, 16}) clock_step(direction);
     EXPECT_EQ(time_left, 997) << "only -1 and +1 step the clock";
 }
 
