@@ -67,7 +67,7 @@ TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
     }
     seen.clear();
     screen_state = screen_state_title;
-    play_from_now({focus_lost()});
+    play_from_now({focus_lost(), keys({x})});
     handle_events();
     EXPECT_TRUE(seen.empty()) << "a menu does not pause";
 }
