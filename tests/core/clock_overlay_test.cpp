@@ -32,7 +32,7 @@ TEST_F(GameClock, TheLastTenTicksWarnAndRunningOutEndsTheGame) {
     apply_configuration_entry("WORLDREFRESH", "0");
     // Return pressed again and again passes the name entry, the table and the title menu.
     cfg_profiles = folder.path() + "/";
-    press_keys_from_now({return_key});
+    press_keys_from_now({scripted::enter});
     time_left = 12;
     dimension = loaded_dimension = 4;
     std::vector<int32_t> warned;

@@ -44,11 +44,10 @@ TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWinsAndF12OnRelease) {
 
 TEST_F(EventHandler, PageKeysChangeTheLevelOnReleaseInDebugModeOnly) {
     dimension = 5;
-    const std::vector<input_frame> up_twice = {keys({page_up}), keys({}), keys({page_up}), keys({page_up}), keys({})};
-    run(up_twice);
-    cfg_debugmode = 1;
-    run(up_twice);
-    run({keys({page_down}), keys({page_down}), keys({})});
+    for (uint8_t debug : {0, 1}) {
+        cfg_debugmode = debug;
+        run({keys({page_up}), keys({}), keys({page_up}), keys({page_up}), keys({}), keys({page_down}), keys({page_down}), keys({})});
+    }
     EXPECT_EQ(dimension, 6);
 }
 
@@ -117,12 +116,9 @@ TEST_F(Marker, MovesInTheLeftAndUpperHalfAndScrollsTheViewPastTheMiddle) {
         player.x = c.x, player.y = c.y, view_x = c.vx, view_y = c.vy;
         heard.clear();
         step_player(c.direction);
-        EXPECT_FLOAT_EQ(player.x, c.x_after) << "case " << n;
-        EXPECT_FLOAT_EQ(player.y, c.y_after) << "case " << n;
-        EXPECT_FLOAT_EQ(view_x, c.vx_after) << "case " << n;
-        EXPECT_FLOAT_EQ(view_y, c.vy_after) << "case " << n;
-        EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"}) << "case " << n;
-        EXPECT_EQ(player.state, 22) << "case " << n++;
+        EXPECT_EQ(std::tuple(player.x, player.y, view_x, view_y), std::tuple(c.x_after, c.y_after, c.vx_after, c.vy_after))
+            << "case " << n;
+        EXPECT_EQ(std::tuple(heard, player.state), std::tuple(std::vector<std::string>{"step.ogg"}, 22)) << "case " << n++;
     }
 }
 
@@ -131,10 +127,7 @@ TEST_F(Marker, AStepTowardABlockingCellIsSilentAndChangesNothing) {
     view_x = 2, view_y = 3;   // the marker stands on cell (4, 5)
     for (auto [cx, cy] : {std::pair{3, 5}, {5, 5}, {4, 4}, {4, 6}}) world_matrix[cx][cy].use_collision = 1;
     for (uint8_t direction : {6, 7, 8, 9}) step_player(direction);
-    EXPECT_FLOAT_EQ(player.x, 64);
-    EXPECT_FLOAT_EQ(player.y, 64);
-    EXPECT_FLOAT_EQ(view_x, 2);
-    EXPECT_FLOAT_EQ(view_y, 3);
+    EXPECT_EQ(std::tuple(player.x, player.y, view_x, view_y), std::tuple(64.0f, 64.0f, 2.0f, 3.0f));
     player.x = 512, player.y = 384, view_x = 496, view_y = 500;   // on cell (512, 512), the last one
     step_player(9);
     step_player(7);
@@ -147,8 +140,7 @@ TEST_F(Marker, TilesOf128PixelsAndMoreStepByTheirWholeWidth) {
     apply_configuration_entry("RESOLUTION", "200");
     step_player(9);
     step_player(7);
-    EXPECT_FLOAT_EQ(player.x, 200);
-    EXPECT_FLOAT_EQ(player.y, 200);
+    EXPECT_EQ(std::tuple(player.x, player.y), std::tuple(200.0f, 200.0f));
     step_player(8);
     EXPECT_FLOAT_EQ(player.x, 0);
 }

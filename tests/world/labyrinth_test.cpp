@@ -56,8 +56,7 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
 }
 
 TEST_F(Labyrinth, EdgeMarksFollowTheWesternAndNorthernNeighboursWhenSwitchedOn) {
-    level_last_x = level_last_y = 6;
-    fill_with_walls(6, 6);
+    set_tile(2, 3, lab_wall, false);
     set_tile(3, 3, lab_green, false);
     set_tile(3, 2, lab_water, false);
     edge_work_list = {{3, 3, lab_green}, {0, 0, lab_wall}};   // (0, 0): its neighbours lie outside the matrix
@@ -108,7 +107,7 @@ TEST_F(Labyrinth, GoldenLevels) {
         if (update_golden)
             std::ofstream(file, std::ios::binary | std::ios::trunc) << dump_level();
         else
-            EXPECT_EQ(dump_level(), read_text(file)) << "level " << level << " differs from " << file;
+            EXPECT_EQ(dump_level(), file_text(file)) << "level " << level << " differs from " << file;
     }
 }
 
@@ -117,7 +116,7 @@ TEST(LevelTool, GoldenDumpsForThreeSeeds) {
     for (int seed : {7, 99, 2026}) {
         temp_folder folder;
         write_level_pack(folder);
-        folder.write("DATA/level.base", read_text(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
+        folder.write("DATA/level.base", file_text(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
         folder.write("DATA/ini.txt", pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
                                             {"MAPSIZE", "40"}, {"WORLDRANDOM", std::to_string(seed)},
                                             {"USESELFCREATEBASE", "1"}, {"SELFCREATEBASE", "DATA\\level.base"},
@@ -133,7 +132,7 @@ TEST(LevelTool, GoldenDumpsForThreeSeeds) {
         if (update_golden)
             std::ofstream(golden, std::ios::binary | std::ios::trunc) << dump;
         else
-            EXPECT_EQ(dump, read_text(golden)) << "seed " << seed << " differs from " << golden;
+            EXPECT_EQ(dump, file_text(golden)) << "seed " << seed << " differs from " << golden;
     }
 }
 
