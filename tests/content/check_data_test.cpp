@@ -33,13 +33,6 @@ std::string ini_of(const std::vector<std::pair<std::string, std::string>>& setti
     return text;
 }
 
-// Line of a key in ini_of(clean_settings); its value is on the next line.
-int ini_line(const std::string& key) {
-    for (size_t i = 0; i < clean_settings.size(); ++i)
-        if (clean_settings[i].first == key) return int(2 * i + 1);
-    return 0;
-}
-
 class CheckData : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -113,6 +106,8 @@ TEST_F(CheckData, NamesOfImagesThatDoNotExistAndNearMissesOfLetterCase) {
     world_pack::tile_definition(folder, "LAB_GREEN", pairs({{"VALUE1", "1"}}));
     remove("GFX/TILES/dummy.png");
     EXPECT_TRUE(says(only_finding_in("DATA/TILES/T/LAB_GREEN"), "shows dummy.png"));
+    rename("GFX", "gfx");   // the marker named in ini.txt, through a folder of another case
+    EXPECT_NE(listing(check()).find("GFX/cursor.png does not exist (gfx/cursor.png differs"), std::string::npos);
 }
 
 TEST_F(CheckData, SoundsAndMusicThatAreNotThere) {
@@ -174,10 +169,12 @@ TEST_F(CheckData, LevelBaseAndWorldFilesTooShortAndAMapTooLarge) {
     folder.write("DATA/ini.txt", ini_of(settings));
     // Two columns of two rows: the file holds three cells, one of a kind without a definition.
     folder.write("WORLDS/T.ai42", "W\n1\n1\n0\n0\nLAB_\nWA\nLL\nLAB_\nFLO\nOR\nLAB_\nLAV\nA\n");
+    folder.write("WORLDS/T.red", "A\n\n\n\n\n255\nhalf\n");   // the optional alpha file
     EXPECT_EQ(listing(check()),
-              "error: DATA/ini.txt:" + std::to_string(ini_line("MAPSIZE") + 1) +
-                  ": MAPSIZE 700 is above 512: no level grows beyond 512 x 512 cells\n"
+              "error: DATA/ini.txt:8: MAPSIZE 700 is above 512: no level grows beyond 512 x 512 cells\n"
                   "error: WORLDS/T.ai42: is too short: it holds 3 of the 4 cells its lines 2 and 3 give\n"
+                  "warning: WORLDS/T.red: holds 2 of the 4 alpha values: the other cells keep their definitions' alpha\n"
+                  "error: WORLDS/T.red:7: the alpha \"half\" is not a number: it reads as 0\n"
                   "error: WORLDS/T.ai42:12: the tile kind LAB_LAVA has no definition DATA/TILES/T/LAB_LAVA\n");
 }
 

@@ -63,10 +63,12 @@ TEST_F(LevelSetup, EachLevelStartsARandomTrackDrawnFromItsOwnSequence) {
             EXPECT_EQ(music_exists(music_tracks[size_t(i)].sound), i == expected)
                 << "dimension " << dimension_built << ", track " << i;
         const std::string with_music = dump_level();
+        const int sprites[] = {world_matrix[0][0].tile_sprite, world_objects.at(0).sprite3d, painters.at(0).sprite};
         music_on = 0;
         free_music();
         build_next_level();
         EXPECT_NE(dump_level(), with_music) << "dimension " << dimension_built;
+        for (int sprite : sprites) EXPECT_FALSE(blended_exists(sprite)) << "a rebuild replaces the sprites";
         for (const music_track& track : music_tracks) EXPECT_FALSE(music_exists(track.sound));
     }
 }
@@ -80,6 +82,13 @@ TEST_F(LevelSetup, TheLevelBaseGivesTheSizesAndTheMarker) {
     const int first = player.sprite;
     load_player_image();
     EXPECT_FALSE(blended_exists(first));
+    folder.write("DATA/level.base", "base\r\n-7\r\n5000\r\n-\r\n-\r\n");
+    load_level_base(folder.path() + "/DATA/level.base");
+    EXPECT_EQ(std::tuple(level_last_x >= 0, level_last_y <= 512), std::tuple(true, true)) << "an impossible base";
+    player = player_marker{};
+    cfg_cursor = folder.path() + "/GFX/none.png";
+    load_player_image();
+    EXPECT_EQ(std::tuple(player.sprite, player.angle), std::tuple(0, 0.0f)) << "a missing marker image";
 }
 
 TEST(LevelSetupDeath, AMissingLevelBaseOrWorldFileEndsTheProgram) {

@@ -103,6 +103,13 @@ TEST_F(ObjectDefinitions, ChancesAndTwinNames) {
     // Both twins spawn, the slot keeps the later one, both count as goodies.
     EXPECT_EQ(world_objects.size(), 2u);
     EXPECT_EQ(std::tuple(world_matrix[3][3].child_object[0], critical_mass), std::tuple(1, 2));
+    for (const char* twin : {"b_gem", "c_gem"}) object(folder, twin, bomb_colour, pairs({{"DGFXNAME", "GEM"}, {"DDENSITY", "9"}}));
+    load_object_definitions();
+    world_objects.clear();
+    for (int x = 10; x < 60; ++x)
+        for (int y = 0; y < 20; ++y) set_tile(x, y, "LAB_GEM", true);
+    EXPECT_GT(world_objects.size(), 140u) << "density 9: about one in ten of 2 x 1000";
+    EXPECT_LT(world_objects.size(), 260u);
 }
 
 TEST_F(ObjectDefinitions, FittingAndHotspots) {
@@ -124,6 +131,12 @@ TEST_F(ObjectDefinitions, FittingAndHotspots) {
         EXPECT_EQ(std::tuple(o.width, blended_width(o.sprite3d), o.hot_x, o.hot_y), std::tuple(16.0f, 16, c.x, c.y))
             << c.hotspot << " " << c.centre;
     }
+    folder.write("GFX/OBJECTS/gem.png", "not an image");   // a broken image: no picture, no size
+    load_object_definitions();
+    world_objects.clear();
+    set_tile(3, 2, "LAB_GEM", true);
+    ASSERT_EQ(world_objects.size(), 1u);
+    EXPECT_EQ(std::tuple(world_objects[0].sprite3d, world_objects[0].hot_x, world_objects[0].width), std::tuple(0, 0.0f, 0.0f));
 }
 
 TEST_F(ObjectDefinitions, EnemiesStandOnlyOnCellsThatAllowThem) {

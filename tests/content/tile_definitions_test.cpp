@@ -118,4 +118,16 @@ TEST_F(TileDefinitions, AnEditedDefinitionTakesEffectAtTheNextSetTile) {
     EXPECT_EQ(tile_definition_reads(), reads + 2);
 }
 
+// A definition can change without any change in its own folder.
+TEST_F(TileDefinitions, AnEditThroughALinkIsSeen) {
+    define("LAB_PLAIN", pairs({{"VALUE1", "4"}}));   // the folder
+    const std::string target = folder.path() + "/MODS/linked";
+    for (int value : {1, 2}) {
+        folder.write("MODS/linked", pairs({{"VALUE1", std::to_string(value)}}));
+        fs::last_write_time(target, fs::file_time_type::clock::now() - std::chrono::hours(4 - value));
+        if (value == 1) fs::create_symlink(target, file("LAB_LINKED"));
+        EXPECT_EQ(value_after_set(3, value, "LAB_LINKED"), value);
+    }
+}
+
 }  // namespace

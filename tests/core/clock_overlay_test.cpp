@@ -26,13 +26,15 @@ TEST_F(GameClock, ATickComesEveryWorldrefreshPlusOneFrames) {
         EXPECT_EQ(ticks, (std::vector<int>{c.every, 2 * c.every, 3 * c.every})) << c.refresh;
         EXPECT_EQ(time_left, 997) << c.refresh;
     }
+    for (int direction : {0, 2, 16}) clock_step(direction);
+    EXPECT_EQ(time_left, 997) << "only -1 and +1 step the clock";
 }
 
 TEST_F(GameClock, TheLastTenTicksWarnAndRunningOutEndsTheGame) {
     apply_configuration_entry("WORLDREFRESH", "0");
     // Return pressed again and again passes the name entry, the table and the title menu.
     cfg_profiles = folder.path() + "/";
-    press_keys_from_now({return_key});
+    press_keys_from_now({scripted::enter});
     time_left = 12;
     dimension = loaded_dimension = 4;
     std::vector<int32_t> warned;

@@ -32,15 +32,24 @@ TEST_F(EventHandler, CursorSpeed250StepsEverySixthFrame) {
     EXPECT_EQ(heard.size(), 3u);
 }
 
-TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWins) {
+TEST_F(EventHandler, KeysGiveActionsAndTheKeyTestedLastWinsAndF12OnRelease) {
     screen_state = 0;   // no screen reacts: only the action is looked at
     const struct { std::vector<int> held; int32_t action; } cases[] = {
         {{}, 16}, {{space}, 0}, {{a}, 0}, {{b}, 1}, {{m}, 23}, {{s}, 15}, {{c}, 4}, {{x}, 4}, {{d}, 5}, {{y}, 5},
         {{escape}, 22}, {{enter}, 14}, {{backspace}, 21}, {{b, m}, 23}, {{escape, enter}, 14},
-        {{enter, backspace}, 21}, {{space, y}, 5}, {{up, a}, 0}};
+        {{enter, backspace}, 21}, {{space, y}, 5}, {{up, a}, 0}, {{f12}, 16}, {{f12}, 16}, {{}, 18}};
     std::vector<input_frame> script;
     for (const auto& c : cases) script.push_back(keys(c.held));
     run(script, [&](int n) { EXPECT_EQ(action_code, cases[n].action) << "case " << n; });
+}
+
+TEST_F(EventHandler, PageKeysChangeTheLevelOnReleaseInDebugModeOnly) {
+    dimension = 5;
+    for (uint8_t debug : {0, 1}) {
+        cfg_debugmode = debug;
+        run({keys({page_up}), keys({}), keys({page_up}), keys({page_up}), keys({}), keys({page_down}), keys({page_down}), keys({})});
+    }
+    EXPECT_EQ(dimension, 6);
 }
 
 TEST_F(EventHandler, AJoypadActsByItsLowestButtonAndSteersByItsStick) {
@@ -108,12 +117,9 @@ TEST_F(Marker, MovesInTheLeftAndUpperHalfAndScrollsTheViewPastTheMiddle) {
         player.x = c.x, player.y = c.y, view_x = c.vx, view_y = c.vy;
         heard.clear();
         step_player(c.direction);
-        EXPECT_FLOAT_EQ(player.x, c.x_after) << "case " << n;
-        EXPECT_FLOAT_EQ(player.y, c.y_after) << "case " << n;
-        EXPECT_FLOAT_EQ(view_x, c.vx_after) << "case " << n;
-        EXPECT_FLOAT_EQ(view_y, c.vy_after) << "case " << n;
-        EXPECT_EQ(heard, std::vector<std::string>{"step.ogg"}) << "case " << n;
-        EXPECT_EQ(player.state, 22) << "case " << n++;
+        EXPECT_EQ(std::tuple(player.x, player.y, view_x, view_y), std::tuple(c.x_after, c.y_after, c.vx_after, c.vy_after))
+            << "case " << n;
+        EXPECT_EQ(std::tuple(heard, player.state), std::tuple(std::vector<std::string>{"step.ogg"}, 22)) << "case " << n++;
     }
 }
 
@@ -122,10 +128,11 @@ TEST_F(Marker, AStepTowardABlockingCellIsSilentAndChangesNothing) {
     view_x = 2, view_y = 3;   // the marker stands on cell (4, 5)
     for (auto [cx, cy] : {std::pair{3, 5}, {5, 5}, {4, 4}, {4, 6}}) world_matrix[cx][cy].use_collision = 1;
     for (uint8_t direction : {6, 7, 8, 9}) step_player(direction);
-    EXPECT_FLOAT_EQ(player.x, 64);
-    EXPECT_FLOAT_EQ(player.y, 64);
-    EXPECT_FLOAT_EQ(view_x, 2);
-    EXPECT_FLOAT_EQ(view_y, 3);
+    EXPECT_EQ(std::tuple(player.x, player.y, view_x, view_y), std::tuple(64.0f, 64.0f, 2.0f, 3.0f));
+    player.x = 512, player.y = 384, view_x = 496, view_y = 500;   // on cell (512, 512), the last one
+    step_player(9);
+    step_player(7);
+    EXPECT_FLOAT_EQ(view_x + view_y, 996) << "no step past the last column or row";
     EXPECT_TRUE(heard.empty());
 }
 
@@ -134,8 +141,7 @@ TEST_F(Marker, TilesOf128PixelsAndMoreStepByTheirWholeWidth) {
     apply_configuration_entry("RESOLUTION", "200");
     step_player(9);
     step_player(7);
-    EXPECT_FLOAT_EQ(player.x, 200);
-    EXPECT_FLOAT_EQ(player.y, 200);
+    EXPECT_EQ(std::tuple(player.x, player.y), std::tuple(200.0f, 200.0f));
     step_player(8);
     EXPECT_FLOAT_EQ(player.x, 0);
 }

@@ -95,6 +95,14 @@ TEST_F(FaultReportDeathTest, ADivisionAnsweredYesOrSilentResumesAtTheNextFrame) 
     EXPECT_EQ(file_size(folder.path() + "/fault.log"), -1) << "no report while silent";
 }
 
+// Other faults are reported once, then silent; a huge log is appended to, never read.
+TEST_F(FaultReport, OtherFaultsAreReportedOnceThenSilentAtTheEndOfAHugeLog) {
+    const long long size = text_file_limit + 100;
+    ASSERT_EQ(truncate(folder.write("fault.log", "").c_str(), size), 0);
+    report_fault(division(1, "Access violation"));
+    EXPECT_EQ(std::tuple(faults_silent, log().find("MATRIX ENGINE ERROR AND WARNING LOG:\r\n")), std::tuple(true, size_t(size)));
+}
+
 TEST_F(FaultReportDeathTest, AccessViolationIsReportedAndEndsTheProgram) {
     EXPECT_EXIT((install_fault_handler(), store_through_null(), std::exit(9)), ::testing::KilledBySignal(SIGSEGV), "");
     EXPECT_NE(log().find("ERROR TYPE:Access violation"), std::string::npos);

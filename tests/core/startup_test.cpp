@@ -16,12 +16,6 @@ void small_pack(const temp_folder& folder, const std::string& extra = "") {
     folder.write("DATA/ini.txt", ini_text({{"RESBASEW", "320"}, {"RESBASEH", "200"}, {"APPNAME", "t"}}) + extra);
 }
 
-int count(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
 }  // namespace
 
 TEST(StartUp, RunsTheGivenFramesAndEndsCleanlyWithOrWithoutThreads) {
@@ -34,19 +28,18 @@ TEST(StartUp, RunsTheGivenFramesAndEndsCleanlyWithOrWithoutThreads) {
         small_pack(folder, c.extra);
         const command_result run = game(folder, c.flags);
         EXPECT_EQ(run.exit_code, 0) << c.flags << "\n" << run.out;
-        EXPECT_EQ(count(run.out, "Could not create multithreading"), c.thread_messages) << c.flags << "\n" << run.out;
+        const size_t message = run.out.find("Could not create multithreading");
+        EXPECT_EQ(message == std::string::npos ? 0 : message == run.out.rfind("Could not create multithreading") ? 1 : 2, c.thread_messages)
+            << c.flags << "\n" << run.out;
         EXPECT_NE(run.out.find(c.shows), std::string::npos) << c.flags << "\n" << run.out;
     }
 }
 
-TEST(StartUp, MissingConfigurationEndsBeforeAnyWindowAndUnknownFlagsGiveUsage) {
+TEST(StartUp, MissingConfigurationEndsBeforeAnyWindow) {
     temp_folder folder;
     command_result run = game(folder, "--frames 5");
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_NE(run.out.find("Could not open " + folder.path() + "\\DATA\\ini.txt"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("renderer"), std::string::npos) << run.out;
-    run = run_command(std::string(ZORBEL_BINARY) + " --nonsense");
-    EXPECT_EQ(run.exit_code, 2);
-    EXPECT_NE(run.out.find("usage: zorbel"), std::string::npos);
 }
 

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 
@@ -24,11 +23,6 @@ std::map<std::string, std::string> listing(const std::string& folder) {
             std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
     }
     return files;
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 size_t count_ending(const std::string& folder, const std::string& ending) {
@@ -146,13 +140,13 @@ TEST_F(Installed, EverythingLandsWhereTheDesktopLooks) {
     for (const char* written : {"LOG", "SCREENSHOTS", "PROFILES", "DATA/highscore.txt"})
         EXPECT_FALSE(fs::exists(path(std::string("share/zorbel/") + written))) << written;
     // The software centre announces the version the program prints.
-    EXPECT_NE(read_file(metainfo).find("<release version=\"" ZORBEL_VERSION "\""), std::string::npos);
+    EXPECT_NE(file_text(metainfo).find("<release version=\"" ZORBEL_VERSION "\""), std::string::npos);
 }
 
 // Installed and run from elsewhere: a game's result lands in the user's folder, the pack untouched.
 TEST_F(Installed, TheInstalledGamePlaysItsPackAndKeepsTheResultInTheUsersFolder) {
     temp_folder user, elsewhere;
-    elsewhere.write("game.txt", read_file(ZORBEL_SOURCE_DIR "/tests/desktop/installed_game.txt"));
+    elsewhere.write("game.txt", file_text(ZORBEL_SOURCE_DIR "/tests/desktop/installed_game.txt"));
     const auto pack_before = listing(path("share/zorbel"));
     const command_result run = zorbel("--replay game.txt", elsewhere.path(), user.path(), path("bin/zorbel"));
     ASSERT_EQ(run.exit_code, 0) << run.out;
@@ -162,7 +156,7 @@ TEST_F(Installed, TheInstalledGamePlaysItsPackAndKeepsTheResultInTheUsersFolder)
     bool named = false;
     for (const auto& entry : fs::directory_iterator(mine + "/PROFILES"))
         named = named || (entry.path().extension() == ".profile" &&
-                          read_file(entry.path()).starts_with("USERNAME\r\nQ\r\n"));
+                          file_text(entry.path()).starts_with("USERNAME\r\nQ\r\n"));
     EXPECT_TRUE(named) << "a profile of the player Q";
     EXPECT_TRUE(fs::exists(mine + "/DATA/highscore.txt"));
     EXPECT_EQ(listing(elsewhere.path()).size(), 1u) << "nothing written where it started";

@@ -50,7 +50,7 @@ TEST_F(Window, AltReturnSwitchesFullscreenOncePerPressAndTheGameNeverSeesIt) {
     EXPECT_EQ(fullscreen, (std::vector<bool>{false, true, true, true, true, true, true, false, false}));
 }
 
-// A focus loss in play opens one pause menu, which waits for X.
+// A focus loss in play opens one pause menu, which waits for X; in a menu it does nothing.
 TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
     const struct { std::vector<input_frame> script; size_t frames; } cases[] = {
         {{focus_lost(), keys({}), keys({}), keys({x})}, 3},
@@ -65,6 +65,11 @@ TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
         EXPECT_EQ(open_dialogs, 0);
         EXPECT_EQ(screen_state, screen_state_playing);
     }
+    seen.clear();
+    screen_state = screen_state_title;
+    play_from_now({focus_lost(), keys({x})});
+    handle_events();
+    EXPECT_TRUE(seen.empty()) << "a menu does not pause";
 }
 
 // A pad plugged in is logged and reads as the classic pad (1 X 2 A 3 B 4 Y 9 BACK 10 START).

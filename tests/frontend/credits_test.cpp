@@ -1,5 +1,6 @@
-// The credits pages: their fixed time and sounds.
+// The credits pages: their fixed time, sounds and pictures.
 #include "front_end_fixture.h"
+#include "media/random.h"
 #include "support/world_pack.h"
 
 using namespace front;
@@ -26,4 +27,15 @@ TEST_F(Credits, TwelveSecondsOfPagesWhateverKeysAreHeld) {
     EXPECT_EQ(screen_state, 0) << "no screen opened";
     EXPECT_EQ(heard, (std::vector<std::string>{"credits1.ogg", "credits2.ogg"}));
     EXPECT_TRUE(blended_exists(menu_background_3d)) << "kept for the title menu to replace";
+    int pages = 0, reds = 0;   // both pictures come up
+    each_frame = [&] { reds += (read_pixel(width / 2, height / 2) & 0xFF) > 150, ++pages; };
+    for (int32_t seed = 1; seed <= 8; ++seed) {
+        random_seed(seed);
+        show_credits();
+    }
+    EXPECT_TRUE(reds > 0 && reds < pages) << reds;
+    for (const char* name : {"GFX/a0b#.png", "GFX/a1b#.png"}) folder.write(name, world_pack::bmp(16, 16, 0));
+    cfg_loadscreen = folder.path() + "/GFX/a#b#.png";   // only the first "#" is replaced
+    show_credits();
+    EXPECT_TRUE(blended_exists(menu_background_3d));
 }

@@ -46,10 +46,6 @@ inline std::vector<seen_frame> seen;
 inline std::function<void()> each_frame;   // more to do at each frame (tests set it)
 inline std::vector<std::string> heard;
 
-inline size_t count_screen(uint8_t screen) {
-    return size_t(std::count_if(seen.begin(), seen.end(), [&](const seen_frame& f) { return f.screen == screen; }));
-}
-
 class FrontEnd : public ::testing::Test {
 protected:
     static constexpr int width = 320, height = 240;

@@ -1,5 +1,7 @@
 // The title menu, the options and the music option; the pause menu and the quit dialog.
 #include "front_end_fixture.h"
+#include "core/frame_end.h"
+#include "core/game_phase.h"
 #include "game/requests.h"
 
 using namespace front;
@@ -56,6 +58,11 @@ TEST_F(Menus, RightLeavesTheMusicPlayingAndLeftStopsItAtTheNextFrame) {
     EXPECT_NE(states[5].sound, first);
     EXPECT_EQ(screen_state, screen_state_playing);
     EXPECT_EQ(tracks_playing(), 1) << "back in the game a track plays";
+    free_music();
+    play_from_now({keys({}), keys({m})});
+    present_frame();   // the play screen's next frame
+    handle_events();
+    EXPECT_EQ(tracks_playing(), 1) << "M in play starts a track";
 }
 
 // Left alone, the title shows the table at its 1001st frame; the options go back to a fresh title.
@@ -119,6 +126,14 @@ TEST_F(Menus, TwentyTurnsOfTableAndTitleKeepTheSameDepth) {
     EXPECT_EQ(tables, 21) << "the first after the name entry, then twenty turns";
     ASSERT_GT(depths.size(), 20u * 1001u);
     EXPECT_EQ(*std::min_element(depths.begin(), depths.end()), *std::max_element(depths.begin(), depths.end()));
+}
+
+// A cancelled quit dialog: the pause menu goes on; the X, still held, closes it too.
+TEST_F(Dialogs, ACancelledQuitGoesBackToThePauseMenu) {
+    screen_state = screen_state_playing;
+    play_from_now({keys({}), keys({y}), keys({}), keys({x}), keys({x})});
+    pause_menu();
+    EXPECT_EQ(std::tuple(seen.size(), seen.back().dialogs, game_state), std::tuple(4u, 1, int(game_state_running)));
 }
 
 TEST_F(Dialogs, AHeldReturnOpensAPauseMenuAFrameAtMostEightAndOneXClosesThemAll) {

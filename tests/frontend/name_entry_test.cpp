@@ -51,7 +51,7 @@ TEST_F(NameEntry, ElevenLettersAtMostAndBackspaceRemovesOneIfThereIsOne) {
     EXPECT_EQ(name, "");
 }
 
-// A held stick turns a letter a frame, button 2 takes it, button 1 removes one.
+// A held stick turns a letter a frame, button 2 takes it (not on a full name), button 1 removes one.
 TEST_F(NameEntry, TheJoypadTurnsTheWheelTakesALetterAndRemovesOne) {
     joypad_present = 1;
     play_from_now(repeated(pad(0, -1, {}), 3) + repeated(pad(0, 0, {2}), 1));
@@ -68,5 +68,12 @@ TEST_F(NameEntry, TheJoypadTurnsTheWheelTakesALetterAndRemovesOne) {
     play_from_now({pad(0, 0, {1})});
     EXPECT_EQ(edit_frame(name), pause_ms);
     EXPECT_EQ(name, "");
+    joypad_letter = 'A';
+    EXPECT_EQ(step_joypad_letter(stick_down), 'Z') << "the wheel wraps";
+    EXPECT_EQ(step_joypad_letter(stick_right), 'A');
+    name = "ABCDEFGHIJK";
+    play_from_now({pad(0, 0, {2})});
+    EXPECT_EQ(edit_frame(name), 0u) << "a full name takes no letter";
+    EXPECT_EQ(action_code, action_a);
 }
 

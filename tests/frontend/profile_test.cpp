@@ -70,14 +70,12 @@ TEST_F(Profiles, TheFirstStartWritesOnePlaceholderThatIsNeverListed) {
     ASSERT_EQ(files_ending(".profile").size(), 1u);
     const std::vector<std::string> lines = split_crlf(folder.read("PROFILES/" + files_ending(".profile").front()));
     ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines[1], "DUMMY");
-    EXPECT_EQ(lines[3], "-1000000");
+    EXPECT_EQ(std::tuple(lines[1], lines[3]), std::tuple("DUMMY", "-1000000"));
     EXPECT_EQ(profiles.size(), 1u) << "listed, not loaded";
     // The next start finds it, loads it and drops it: an empty table.
     scan_profiles();
     ASSERT_TRUE(init_profiles());
-    EXPECT_TRUE(profiles.empty());
-    EXPECT_EQ(highscore_best, 0);
+    EXPECT_EQ(std::tuple(profiles.size(), highscore_best), std::tuple(0u, 0));
     EXPECT_EQ(files_ending(".profile").size(), 1u) << "no second placeholder";
 }
 
@@ -109,10 +107,8 @@ TEST_F(Profiles, HandMadeFilesAreReadByTheirKeys) {
     EXPECT_EQ(profiles.size(), 5u) << "files named .profile only";
     load_profiles();
     EXPECT_EQ(names_of(profiles), (std::vector<std::string>{"TAB", "LF"})) << "the huge file holds no score";
-    EXPECT_EQ(profiles[0].profile_score, 77);
-    EXPECT_EQ(profiles[0].profile_avatar, cfg_profiles + "face.png");
-    EXPECT_EQ(profiles[1].profile_score, 12);
-    EXPECT_EQ(highscore_best, 300);
+    EXPECT_EQ(std::tuple(profiles[0].profile_score, profiles[0].profile_avatar, profiles[1].profile_score, highscore_best),
+              std::tuple(77, cfg_profiles + "face.png", 12, 300));
 }
 
 // A full disk mid-save loses the new result whole and only it; with room again a save is whole.

@@ -45,7 +45,7 @@ std::string held_return(int from, int frames = 1) {
 
 // Frame lines played from seed 4 until frame `end`.
 replay_run play(const temp_folder& pack, const std::string& lines, int end) {
-    return run_script(pack, "seed 4\n" + lines + std::to_string(end) + " end\n");
+    return run_replay(pack.write("script.txt", "seed 4\n" + lines + std::to_string(end) + " end\n"), pack.path());
 }
 
 }  // namespace

@@ -53,5 +53,3 @@ inline void press_keys_from_now(const std::vector<int>& keys, int frames = 2000)
     for (size_t f = 0; f < script.size(); f += 2) script[f].keys = keys;
     scripted::play_from_now(script);
 }
-
-constexpr int return_key = scripted::enter;

@@ -49,11 +49,6 @@ inline replay_run run_replay(const std::string& script, const std::string& pack,
             run.out};
 }
 
-// The text of a script written into `pack` and played back there.
-inline replay_run run_script(const temp_folder& pack, const std::string& text) {
-    return run_replay(pack.write("script.txt", text), pack.path());
-}
-
 // The summary a script expects, or (when updating) the one it now prints.
 inline std::string expected_line(const std::string& path, const std::string& line) {
     const std::string mark = "# expect: ";

@@ -29,6 +29,25 @@ inline void put_le(std::string& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 0xFF);
 }
 
+// A 24-bit BMP of 0xBBGGRR colours, row by row from the top.
+inline std::string bmp_bytes(int width, int height, const std::vector<uint32_t>& pixels) {
+    const uint32_t row = uint32_t(width * 3 + 3) / 4 * 4, size = row * uint32_t(height);
+    std::string out = "BM";
+    for (uint32_t v : {54 + size, 0u, 54u, 40u, uint32_t(width), uint32_t(height), 1u | 24u << 16, 0u, size, 0u, 0u, 0u, 0u})
+        put_le(out, v, 4);
+    for (int y = height - 1; y >= 0; --y) {   // BMP rows go bottom up
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = pixels[size_t(y * width + x)];
+            put_le(out, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF), 3);
+        }
+        out.append(row - uint32_t(width) * 3, '\0');
+    }
+    return out;
+}
+inline std::string solid_bmp(int width, int height, uint32_t colour) {
+    return bmp_bytes(width, height, std::vector<uint32_t>(size_t(width * height), colour));
+}
+
 struct command_result {
     int exit_code = -1;   // -1 when killed by a signal
     std::string out;      // stdout and stderr together

@@ -15,21 +15,7 @@ namespace world_pack {
 
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r + 256 * g + 65536 * b; }
 
-// A 24-bit BMP of one colour.
-inline std::string bmp(int width, int height, uint32_t colour) {
-    const int row_size = (width * 3 + 3) / 4 * 4;
-    std::string out = "BM";
-    for (uint32_t v : {uint32_t(54 + row_size * height), 0u, 54u, 40u, uint32_t(width), uint32_t(height)})
-        put_le(out, v, 4);
-    put_le(out, 1, 2);
-    put_le(out, 24, 2);
-    for (uint32_t v : {0u, uint32_t(row_size * height), 0u, 0u, 0u, 0u}) put_le(out, v, 4);
-    std::string row;
-    for (int x = 0; x < width; ++x) row += {char((colour >> 16) & 0xFF), char((colour >> 8) & 0xFF), char(colour & 0xFF)};
-    row.append(size_t(row_size - width * 3), '\0');
-    for (int y = 0; y < height; ++y) out += row;
-    return out;
-}
+inline std::string bmp(int width, int height, uint32_t colour) { return solid_bmp(width, height, colour); }
 
 // Key/value lines as the game's text files hold them (CR LF).
 inline std::string pairs(std::initializer_list<std::pair<std::string, std::string>> list) {

@@ -29,15 +29,9 @@ protected:
         set_filtering(false); cfg_fontpath = folder.path() + "\\FONT";
         cfg_fontsystem = folder.path() + "\\font.txt";
     }
-    // A one-colour BMP from the screen; loaders go by content, so a ".png" name is fine.
-    void image_file(const std::string& name, int width, int height, uint32_t colour) {
-        std::filesystem::create_directories(std::filesystem::path(folder.path() + "/" + name).parent_path());
-        draw_box(0, 0, width, height, colour);
-        const int grabbed = grab_sprite(0, 0, width, height);
-        save_sprite_bmp(grabbed, folder.path() + "/" + name); free_sprite(grabbed);
-    }
+    // Loaders go by content, so a ".png" name is fine.
     void glyph_file(const std::string& stem, int width, int height, uint32_t colour = red) {
-        image_file("FONT/" + stem + ".png", width, height, colour);
+        folder.write("FONT/" + stem + ".png", solid_bmp(width, height, colour));
     }
     void definition(const std::string& line) { folder.write("font.txt", line + "\r\n"); }   // Latin-1
     // One frame on a black (or given) ground, then pixels can be read.
@@ -120,10 +114,8 @@ TEST_F(FontLoading, LoadingAgainKeepsUnlistedGlyphsAndSystemLoadStartsAfresh) {
     EXPECT_FALSE(blended_exists(b));
 
     // Sprites loaded after the font are keyed on white.
-    image_file("white.bmp", 8, 8, rgb(255, 255, 255));
-    image_file("magenta.bmp", 8, 8, rgb(255, 0, 255));
-    const int white = create_blended(load_sprite(folder.path() + "/white.bmp", true));
-    const int magenta = create_blended(load_sprite(folder.path() + "/magenta.bmp", true));
+    const int white = create_blended(load_sprite(folder.write("white.bmp", solid_bmp(8, 8, rgb(255, 255, 255))), true));
+    const int magenta = create_blended(load_sprite(folder.write("magenta.bmp", solid_bmp(8, 8, rgb(255, 0, 255))), true));
     frame([&] {
         draw_blended(white, 10, 10); draw_blended(magenta, 30, 10);
     });

@@ -63,7 +63,7 @@ TEST_F(Enemies, AnEagerPainterRunsRightUntilBlockedThenTurns) {
     EXPECT_EQ(heard, std::vector<std::string>(8, "step.ogg"));
 }
 
-TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
+TEST_F(Enemies, SmallStepsCrossATileInSeveralFramesAndWallsAndTheMatrixEdgeStopThem) {
     lay(1, 1, {"#####", "#...#", "#####"});
     painters.push_back(runner(2, 2));
     painters[0].step_x = 4;
@@ -77,6 +77,10 @@ TEST_F(Enemies, SmallStepsCrossATileInSeveralFrames) {
     EXPECT_EQ(kind_at(4, 2), lab_pink_floor) << "56 pixels is nearer cell 4 than cell 3";
     for (int frame = 0; frame < 4; ++frame) passes();
     EXPECT_EQ(painters[0].x, 56) << "the wall ahead stops it";
+    tile(512, 5, lab_floor);
+    for (std::vector<enemy>* list : {&painters, &erasers}) list->assign(1, runner(512, 5));
+    passes();
+    EXPECT_EQ(std::tuple(painters[0].x, erasers[0].x), std::tuple(512 * 16, 512 * 16)) << "so does the matrix edge";
 }
 
 TEST_F(Enemies, ErasersCrossWaterThatHoldsPaintersAndRemoveFixedTiles) {

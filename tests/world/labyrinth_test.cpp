@@ -47,6 +47,25 @@ TEST_F(Labyrinth, WallsFillTheLevelAndTheSmallestOrEmptyOnesDigLittleOrNothing) 
     init_world_globals();
     const cell_position none = dig_labyrinth(-4, -4);   // negative extents dig nothing, inside or outside the level
     EXPECT_EQ(std::tuple(world_matrix[1][1].tile_name, none.x), std::tuple(interned_name(""), -1));
+    level_last_x = 0, level_last_y = 6;
+    fill_with_walls(0, 6);
+    dig_labyrinth(0, 6);
+    scatter_green(0, 6);
+    EXPECT_EQ(std::tuple(census()['#'], critical_mass), std::tuple(7, 0)) << "an empty level";
+}
+
+TEST_F(Labyrinth, EdgeMarksFollowTheWesternAndNorthernNeighboursWhenSwitchedOn) {
+    set_tile(0, 0, lab_wall, false);
+    set_tile(2, 3, lab_wall, false);
+    set_tile(3, 3, lab_green, false);
+    set_tile(3, 2, lab_water, false);
+    edge_work_list = {{3, 3, lab_green}, {0, 0, lab_wall}};   // (0, 0): its neighbours lie outside the matrix
+    mark_edges();
+    EXPECT_EQ(world_matrix[3][3].tile_name, lab_green) << "switched off";
+    cfg_useextendedtopo = 1;
+    mark_edges();
+    EXPECT_EQ(world_matrix[3][3].tile_name, "LAB_WATER_S") << "west is wall (_E), then north is water (_S)";
+    EXPECT_EQ(world_matrix[0][0].tile_name, lab_wall);
 }
 
 // A quarter of floor and goodies must be fixed, a quarter of that is the clock (at most 60).
@@ -88,7 +107,7 @@ TEST_F(Labyrinth, GoldenLevels) {
         if (update_golden)
             std::ofstream(file, std::ios::binary | std::ios::trunc) << dump_level();
         else
-            EXPECT_EQ(dump_level(), read_text(file)) << "level " << level << " differs from " << file;
+            EXPECT_EQ(dump_level(), file_text(file)) << "level " << level << " differs from " << file;
     }
 }
 
@@ -97,7 +116,7 @@ TEST(LevelTool, GoldenDumpsForThreeSeeds) {
     for (int seed : {7, 99, 2026}) {
         temp_folder folder;
         write_level_pack(folder);
-        folder.write("DATA/level.base", read_text(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
+        folder.write("DATA/level.base", file_text(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
         folder.write("DATA/ini.txt", pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
                                             {"MAPSIZE", "40"}, {"WORLDRANDOM", std::to_string(seed)},
                                             {"USESELFCREATEBASE", "1"}, {"SELFCREATEBASE", "DATA\\level.base"},
@@ -113,7 +132,7 @@ TEST(LevelTool, GoldenDumpsForThreeSeeds) {
         if (update_golden)
             std::ofstream(golden, std::ios::binary | std::ios::trunc) << dump;
         else
-            EXPECT_EQ(dump, read_text(golden)) << "seed " << seed << " differs from " << golden;
+            EXPECT_EQ(dump, file_text(golden)) << "seed " << seed << " differs from " << golden;
     }
 }
 

@@ -19,7 +19,7 @@ void link_shipped_pack(const temp_folder& folder, const std::string& zoom) {
     for (const auto& entry : fs::directory_iterator(shipped + "/DATA"))
         if (entry.path().filename() != "ini.txt")
             fs::create_symlink(entry.path(), fs::path(folder.path()) / "DATA" / entry.path().filename());
-    folder.write("DATA/ini.txt", play_world::read_text(shipped + "/DATA/ini.txt") +
+    folder.write("DATA/ini.txt", file_text(shipped + "/DATA/ini.txt") +
                                      "RESBASEW\n320\nRESBASEH\n240\nFULLSCREENZOOM\n" + zoom + "\n");
 }
 

@@ -5,7 +5,6 @@
 
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "content/content.h"
 #include "core/machine.h"
@@ -25,13 +24,6 @@ using namespace world_pack;
 
 inline std::vector<std::string> heard;
 inline void listen(const std::string& name) { heard.push_back(name); }
-
-inline std::string read_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The pack's folders configured on a 320 x 240 screen; nothing written yet.
 class PackTest : public ::testing::Test {

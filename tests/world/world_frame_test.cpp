@@ -85,7 +85,7 @@ TEST_F(Frame, AWalledInPlayerEndsTheGameAndTheLevelStopsThere) {
     screen_frame_seen = [] {
         if (heard_at_the_title.empty()) heard_at_the_title = heard;
     };
-    press_keys_from_now({return_key});   // the title menu starts a new game
+    press_keys_from_now({scripted::enter});   // the title menu starts a new game
     run_frame();
     EXPECT_EQ(pending_request, game_request::trapped);
     act_on_request();   // as the main loop's next pass does first
@@ -179,7 +179,7 @@ TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevel) {
 }
 
 TEST_F(Sequences, GameOverRunsFortyFramesThenEndsTheGame) {
-    press_keys_from_now({return_key});
+    press_keys_from_now({scripted::enter});
     const int before = frame_number();
     show_game_over(1);
     EXPECT_EQ(frame_number() - before, 40 + 1) << "and one of the title menu, left at once";

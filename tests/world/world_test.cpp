@@ -82,4 +82,14 @@ TEST_F(World, TheFrameDrawsTilesObjectsAndTheMarkerOfTheLevel) {
     EXPECT_EQ(view_x, 0.0f);
 }
 
+TEST_F(World, ZoomingCoversTheWholeLevelOnly) {
+    set_tile(2, 2, lab_floor, false);
+    set_tile(9, 9, lab_floor, false);
+    for (int xy : {2, 9}) zoom_blended(world_matrix[xy][xy].tile_sprite, 3, 3);
+    tile_width = tile_height = 24.0f, level_last_x = level_last_y = 5;
+    zoom_all_tiles();
+    EXPECT_EQ(std::tuple(blended_width(world_matrix[2][2].tile_sprite), blended_width(world_matrix[9][9].tile_sprite)),
+              std::tuple(24, 3));
+}
+
 }  // namespace
