@@ -41,6 +41,9 @@ TEST_F(Enemies, OnesThatNeverThinkStandStillYetAreDrawnAndSpin) {
     }
     EXPECT_TRUE(heard.empty());
     EXPECT_EQ(kind_at(3, 2), lab_floor);
+    painters[0].offset_x = 16, view_x = 2, view_y = 1;   // drawn where the view puts it, moved by its hotspot
+    passes();
+    EXPECT_EQ(std::pair(pixel_of_cell(2, 1), pixel_of_cell(1, 1)), std::pair(painter_colour, 0u));
     // Any other level wanders.
     painters[0].ai_level = 5, painters[0].think_chance = 0;
     passes();
@@ -110,11 +113,14 @@ TEST_F(Enemies, BombsGoOffAsEnemiesLeaveOrTurnOnTheirCells) {
         level_last_x = 7, level_last_y = 4;
         lay(0, 0, {"########", "#BBB...#", "#......#", "########"});
         put_object(2, 2, 0, "BOMB");
+        put_object(2, 2, 1, "GEM");
         heard.clear();
         (cases[n].eraser ? erasers : painters).push_back(cases[n].keeps_heading ? runner(2, 2) : enemy_at(2, 2));
         passes();
         EXPECT_EQ(kind_at(1, 1) == lab_floor, cases[n].exploded) << "case " << n;
         EXPECT_EQ(critical_mass, cases[n].exploded ? 3 : 0) << "case " << n;
+        EXPECT_EQ(std::pair(world_matrix[2][2].child_name[0].str(), world_matrix[2][2].child_name[1].str()),
+                  std::pair(std::string(cases[n].exploded ? "#" : "BOMB"), std::string("GEM"))) << "goes off once, alone";
         if (!cases[n].exploded) {
             EXPECT_EQ(cell_of(cases[n].eraser ? erasers[0] : painters[0]), std::pair(3, 2)) << "case " << n;
         }

@@ -39,6 +39,15 @@ TEST_F(Floaters, EveryImageComesOncePerCopyInListingOrder) {
         build_floaters();
         EXPECT_EQ(widths(floaters), expected) << most;
     }
+    // Start places: anywhere on the screen for play, in its top-left 80 % for the menus.
+    images("GFX/MENUFLOAT/", {4});
+    cfg_egfxmax = cfg_scregfxmax = 299;
+    build_floaters(), build_menu_floaters();
+    float most[4] = {};
+    for (const floater& f : floaters) most[0] = std::max(most[0], f.x), most[1] = std::max(most[1], f.y);
+    for (const floater& f : menu_floaters) most[2] = std::max(most[2], f.x), most[3] = std::max(most[3], f.y);
+    EXPECT_TRUE(most[0] > 300 && most[0] <= 320 && most[1] > 220 && most[1] <= 240) << most[0] << "," << most[1];
+    EXPECT_TRUE(most[2] > 240 && most[2] <= 256 && most[3] > 180 && most[3] <= 192) << most[2] << "," << most[3];
 }
 
 // Only .png files count, whatever the image ending; broken images keep their entries.
@@ -74,6 +83,13 @@ TEST_F(Floaters, ADrifterTurnsBeforeItWouldLeaveTheScreen) {
             list == &floaters ? draw_floaters(1) : draw_menu_floaters(1);
             EXPECT_EQ(std::tuple(f.x, f.dx, f.y), std::tuple(c.expected_x, c.expected_dx, 48.0f)) << c.x;
         }
+    }
+    for (int mode : {1, 0}) {   // menu drifters add their light (mode 1) or cover what lies beneath
+        menu_floaters.assign(1, drifter);
+        menu_floaters[0].x = menu_floaters[0].y = 40, menu_floaters[0].dx = menu_floaters[0].dy = 0;
+        seed_keeping_speed(), begin_blended_pass(), clear_screen(rgb(50, 50, 50));
+        draw_menu_floaters(mode), end_blended_pass();
+        EXPECT_EQ(read_pixel(41, 41), mode == 1 ? rgb(150, 50, 50) : rgb(100, 0, 0)) << mode;
     }
 }
 

@@ -147,6 +147,9 @@ TEST_F(Frame, RulesRunForVisibleTilesAndShowTheirResultAtOnce) {
     // The right neighbour is judged after (2, 2) is fixed; the lower row has nothing good below.
     EXPECT_EQ(std::tuple(kind_at(3, 2), kind_at(2, 3), kind_at(3, 3)), std::tuple(lab_fixed_floor, lab_blue_floor, lab_blue_floor));
     EXPECT_EQ(critical_mass, 5 - 2);
+    const int32_t grab = grabbed_sprite;   // the full-screen pass's picture, replaced every frame
+    frame();
+    EXPECT_FALSE(blended_exists(grab));
 }
 
 TEST_F(Frame, EndingTheGameAfterQuittingEndsTheProgram) {
@@ -165,6 +168,16 @@ protected:
 };
 
 TEST_F(Sequences, TheBannerRunsAFrameForEveryFivePixelsOncePerLevel) {
+    glyph& d = glyph_table['D'];   // a one-letter font: the "D" of DIMENSION, 16 pixels
+    d.blended_sprite = create_blended(tile_graphics.front().sprite), d.width = d.height = 16;
+    // One banner frame, whose zoom 10 / 0 has no size, shows no text; of two, the second's zoom is 10 / 0.025.
+    for (auto [wide, zoomed] : {std::pair{6.0f, 16}, {11.0f, 16 * 400}}) {
+        screen_width = wide;
+        show_dimension_banner();
+        EXPECT_EQ(blended_width(d.blended_sprite), zoomed) << wide;
+    }
+    glyph_table['D'] = glyph{};
+    screen_width = 800;
     lay(1, 1, {"..."});
     new_level_banner = 1;
     const int before = frame_number();

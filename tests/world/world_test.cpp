@@ -49,6 +49,10 @@ TEST_F(World, TheWindowWalksColumnsPlusOneCellsPerRowAndNeverLeavesTheMatrix) {
 TEST_F(World, TheFrameDrawsTilesObjectsAndTheMarkerOfTheLevel) {
     lay(0, 0, {"#.,~"});
     set_tile(4, 0, lab_floor, false);   // not part of the level
+    // Turning 5 degrees a frame, half transparent, its light added (DX1 2, DX2 5): all of its colour on black.
+    tile_definition(folder, "LAB_SPIN", pairs({{"GFXNAME", "floor.png"}, {"ROTATE", "5"}, {"TRANSPARENCY", "127"},
+                                               {"DX1", "2"}, {"DX2", "5"}}));
+    tile(5, 3, "LAB_SPIN");
     lay(2, 2, {"."});
     world_matrix[2][2].child_object[0] = 12345;   // stale: beyond the object list
     world_matrix[2][2].last_child_slot = 3;
@@ -77,9 +81,13 @@ TEST_F(World, TheFrameDrawsTilesObjectsAndTheMarkerOfTheLevel) {
                                     {3, 1, floor_colour}, {4, 1, floor_colour}, {4, 3, 0u}};
     for (const auto& e : expected) EXPECT_EQ(pixel_of_cell(int(e[0]), int(e[1])), e[2]) << e[0] << "," << e[1];
     EXPECT_NE(pixel_of_cell(3, 3), floor_colour) << "the marker";
+    EXPECT_EQ(std::tuple(blended_angle(world_matrix[5][3].tile_sprite), pixel_of_cell(5, 3)), std::tuple(10.0f, floor_colour));
     view_x = -2;   // a negative view starts at column 0
     frame();
     EXPECT_EQ(view_x, 0.0f);
+    view_x = 1;   // the view moves the level under the window
+    frame();
+    EXPECT_EQ(pixel_of_cell(0, 0), floor_colour);
 }
 
 TEST_F(World, ZoomingCoversTheWholeLevelOnly) {
