@@ -155,6 +155,9 @@ TEST_F(CheckData, NumbersThatAreNotNumbersAndMissingKindsAndGlyphs) {
     data_finding font = only_finding_in("DATA/font.txt");
     EXPECT_EQ(font.line, 1);
     EXPECT_TRUE(says(font, "\"c\" has no image GFX/FONT/_c.png")) << font.text;
+    remove("DATA/TILES/T/LAB_GREEN");   // a folder where a file should be
+    folder.write("DATA/TILES/T/LAB_GREEN/x", "");
+    EXPECT_TRUE(says(only_finding_in("DATA/TILES/T/LAB_GREEN"), "is a folder"));
 }
 
 TEST_F(CheckData, LevelBaseAndWorldFilesTooShortAndAMapTooLarge) {

@@ -38,6 +38,9 @@ TEST_F(LevelSetup, TheLevelGrowsInsideTheBaseAndTheMatrix) {
     }
     EXPECT_EQ(std::tuple(world_matrix[512][512].tile_name, world_matrix[512][512].active), std::tuple(lab_wall, 1));
     EXPECT_GT(critical_mass, 1000);
+    view_x = 4;   // a reset empties the world and puts the view back
+    reset_world();
+    EXPECT_EQ(std::tuple(world_objects.size(), view_x, world_matrix[1][1].tile_name.str()), std::tuple(0u, 0.0f, ""));
 }
 
 // Each level starts a random track from its own sequence, right after its size is drawn.

@@ -73,7 +73,8 @@ TEST_F(ObjectDefinitions, DefinitionFileIsThePathCutBeforeTheImageEndingAndReloa
 
 TEST_F(ObjectDefinitions, ChildrenGoToTheirSlotsOncePerDefinitionLoad) {
     object(folder, "bomb", bomb_colour, pairs({{"DGFXNAME", "BOMB"}, {"DGFXSHOW", "1"}, {"DGFXTRANSPARENCY", "255"}}));
-    object(folder, "time", rgb(0, 200, 0), pairs({{"DGFXNAME", "EXTRATIME"}, {"DEXTRATIME", "10"}, {"DSCORE", "5"}}));
+    object(folder, "time", rgb(0, 200, 0), pairs({{"DGFXNAME", "EXTRATIME"}, {"DEXTRATIME", "10"}, {"DSCORE", "5"}, {"DROTATE", "11"},
+                                                  {"DXMODE1", "2"}, {"DXMODE2", "5"}, {"DGFXTRANSPARENCY", "200"}, {"DCOUNTTOSCORE", "1"}}));
     load_object_definitions();
     children("LAB_TWO", {"BOMB", "#", "EXTRATIME", "#"});
     set_tile(4, 6, "LAB_TWO", true);
@@ -83,7 +84,8 @@ TEST_F(ObjectDefinitions, ChildrenGoToTheirSlotsOncePerDefinitionLoad) {
               std::tuple(0, -1, 1, -1));
     EXPECT_EQ(std::tuple(cell.last_child_slot, cell.children_spawned), std::tuple(2, 1));
     const world_object& time = world_objects[1];
-    EXPECT_EQ(std::tuple(time.extra_time, time.score, time.width), std::tuple(10, 5, 16.0f));
+    EXPECT_EQ(std::tuple(time.extra_time, time.score, time.width, time.rotate, time.blend_src, time.blend_dst, time.gfx_transparency,
+                         int(time.count_to_score)), std::tuple(10, 5, 16.0f, 11, 2, 5, 200, 1));
     EXPECT_NE(time.sprite3d, 0);
     spawn_cell_objects(4, 6);
     EXPECT_EQ(world_objects.size(), 2u);
@@ -141,7 +143,9 @@ TEST_F(ObjectDefinitions, FittingAndHotspots) {
 
 TEST_F(ObjectDefinitions, EnemiesStandOnlyOnCellsThatAllowThem) {
     object(folder, "eraser", rgb(200, 60, 0),
-           pairs({{"DGFXNAME", "ERASER"}, {"DISENEMY", "2"}, {"DDENSITY", "0"}, {"DVELOY", "8"}, {"DHOTSPOT", "BOTTOMRIGHT"}}),
+           pairs({{"DGFXNAME", "ERASER"}, {"DISENEMY", "2"}, {"DDENSITY", "0"}, {"DVELOY", "8"}, {"DHOTSPOT", "BOTTOMRIGHT"},
+                  {"DGFXTRANSPARENCY", "180"}, {"DRANDOMMOVE", "2"}, {"DVELOX", "4"}, {"DDMOVE", "1"}, {"DCHANGEDIRECTION", "6"},
+                  {"DAILEVEL", "1"}, {"DROTATE", "3"}, {"DXMODE1", "2"}, {"DXMODE2", "5"}}),
            12);
     load_object_definitions();
     enemy_row_level();
@@ -150,7 +154,9 @@ TEST_F(ObjectDefinitions, EnemiesStandOnlyOnCellsThatAllowThem) {
     spawn_enemies(2);
     ASSERT_EQ(erasers.size(), 5u);
     for (int y = 0; y <= 4; ++y) EXPECT_EQ(std::tuple(erasers[size_t(y)].x, erasers[size_t(y)].y), std::tuple(32, y * 16));
-    EXPECT_EQ(std::tuple(erasers[0].width, erasers[0].offset_x, erasers[0].step_y), std::tuple(12.0f, 12.0f, 8));
+    const enemy& e = erasers[0];
+    EXPECT_EQ(std::tuple(e.width, e.offset_x, e.step_y, e.alpha, e.move_chance, e.step_x, e.think_chance, e.turn_chance, int(e.ai_level),
+                         e.spin, e.blend_src, e.blend_dst), std::tuple(12.0f, 12.0f, 8, 180, 2, 4, 1, 6, 1, 3, 2, 5));
 }
 
 TEST_F(ObjectDefinitions, NeverMorePaintersThanTheLimitAndNoneOutsideTheMatrix) {

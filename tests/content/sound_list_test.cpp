@@ -1,6 +1,9 @@
 // The sound effect and music lists, on the dummy audio driver.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
 #include "core/sound_list.h"
 #include "world/play_world.h"
 
@@ -68,6 +71,21 @@ TEST_F(SoundLists, ATrackStreamsWhileItPlaysAndFreeMusicLetsItGo) {
     free_music();
     EXPECT_FALSE(music_exists(menu));
     EXPECT_EQ(music_tracks[0].sound, 0);
+}
+
+// The shipped pack: a track for each screen and three for play, each over a minute (a short loop wears).
+TEST_F(SoundLists, TheShippedTracksLastOverAMinute) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(ZORBEL_SOURCE_DIR "/data/MUSIC")) {
+        const std::string bytes = file_text(entry.path()), name = entry.path().filename();
+        uint64_t samples = 0;   // the last page's granule position, at 44.1 kHz
+        for (size_t page = bytes.rfind("OggS"), i = 8; page != std::string::npos && i-- > 0;)
+            samples = samples * 256 + uint8_t(bytes[page + 6 + i]);
+        EXPECT_GE(samples, 60u * 44100) << name;
+        names.insert(name);
+    }
+    EXPECT_GE(names.size(), 6u);
+    for (const char* screen : {"menu.ogg", "options.ogg", "score.ogg"}) EXPECT_TRUE(names.contains(screen)) << screen;
 }
 
 }  // namespace
