@@ -58,7 +58,9 @@ protected:
 TEST_F(FontLoading, EveryCharacterLoadsItsNamedImage) {
     const struct { unsigned char character; const char* stem; int code; } table[] = {
         {'A', "A", 'A'}, {'.', "POINT", 46}, {'a', "_a", 'a'}, {'z', "_z", 122}, {0xD6, "NOBOMB", 214},
-        {0xE4, "HERZ", 228}, {0xFC, "_u", 117}, {0xDF, "S", 83}, {'7', "7", 55}, {'#', "#", 35}};
+        {0xE4, "HERZ", 228}, {0xFC, "_u", 117}, {0xDF, "S", 83}, {'7', "7", 55}, {'#', "#", 35}, {'?', "ASK", 63},
+        {'[', "FLOPPY", 91}, {']', "FLOPPYB", 93}, {'-', "MINUS", 45}, {'"', "FUEL", 34}, {'(', "LEFT", 40}, {')', "RIGHT", 41},
+        {':', "POINTPOINT", 58}, {'*', "STERN", 42}, {0xF6, "NOBOMB", 246}, {'+', "PLUS", 43}, {0xDC, "_u", 117}, {'!', "!", 33}};
     int width = 3;
     for (const auto& r : table) {
         glyph_file(r.stem, ++width, 20); definition(std::string(1, char(r.character)));
