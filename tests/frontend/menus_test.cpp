@@ -104,7 +104,6 @@ TEST_F(Dialogs, RestartGivesBackTheScoreTheDimensionBeganWith) {
     }
 }
 
-
 // Left alone, table and title take turns for ever at the same stack depth.
 TEST_F(Menus, TwentyTurnsOfTableAndTitleKeepTheSameDepth) {
     close_headless_screen();

@@ -3,9 +3,11 @@
 
 namespace {
 
-// Keys named as the keyboard layer names them, on PC scan codes.
+// Keys named as the keyboard layer names them, on PC scan codes: every key the game reads, and a few more.
 constexpr struct { const char* name; int code; } scan_codes[] = {
-    {"Escape", 0x01}, {"Return", 0x1C}, {"A", 0x1E}, {"Left Alt", 0x38}, {"F12", 0x58}, {"Up", 0xC8},
+    {"Escape", 0x01}, {"Backspace", 0x0E}, {"E", 0x12}, {"Y", 0x15}, {"Return", 0x1C}, {"Left Ctrl", 0x1D}, {"A", 0x1E},
+    {"S", 0x1F}, {"D", 0x20}, {"H", 0x23}, {"X", 0x2D}, {"C", 0x2E}, {"B", 0x30}, {"M", 0x32}, {"Left Alt", 0x38},
+    {"Space", 0x39}, {"F12", 0x58}, {"Up", 0xC8}, {"PageUp", 0xC9}, {"Left", 0xCB}, {"Right", 0xCD}, {"Down", 0xD0},
     {"PageDown", 0xD1}, {"Right Ctrl", 0x9D}, {"Keypad Enter", 0x9C}, {"no such key", 0}};
 
 int code(const char* name) {

@@ -13,7 +13,6 @@
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r + 256 * g + 65536 * b; }
 constexpr uint32_t magenta = rgb(255, 0, 255);
 
-
 inline uint32_t channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
 inline std::string channels(uint32_t c) {
     return "(" + std::to_string(channel(c, 0)) + ", " + std::to_string(channel(c, 8)) + ", " +
