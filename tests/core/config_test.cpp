@@ -42,7 +42,14 @@ TEST_F(Configuration, KeysLandInTheirVariablesAndPathsTakeTheBaseFolder) {
         {"RESOLUTION", "24", &tile_width}, {"", "24", &tile_height}, {"CURSORSPEED", "250", &cfg_cursorspeed},
         {"", "5", &cursor_delay}, {"MAPSIZE", "64", &matrix_width}, {"", "64", &matrix_height},
         {"WORLDREFRESH", "30", &cfg_worldrefresh}, {"", "30", &clock_tick_limit}, {"GAMEMODE", "HARDCORE", &cfg_gamemode},
-    };
+        // The sounds, screens and switches no other test reads from a file.
+        {"TIMERSOUND", "ti", &cfg_timersound}, {"DEFTILESOUND", "de", &cfg_deftilesound}, {"FIXEDTILESOUND", "fi", &cfg_fixedtilesound},
+        {"PINKTILEFIXEDSOUND", "pi", &cfg_pinktilefixedsound}, {"EXPLOSIONSOUND", "ex", &cfg_explosionsound},
+        {"GAMEOVER", "ga", &cfg_gameover}, {"SWAPSOUND", "sw", &cfg_swapsound}, {"PICKBOMBSOUND", "pb", &cfg_pickbombsound},
+        {"LEVELDONE", "le", &cfg_leveldone}, {"EXTRATIME", "et", &cfg_extratime}, {"REMOVETILE", "re", &cfg_removetile},
+        {"GRIMBLEWOOD1", "g1", &cfg_grimblewood1}, {"GRIMBLEWOOD", "g", &cfg_grimblewood}, {"LOADSCREEN", "ls#", &cfg_loadscreen},
+        {"LOADINTROSCREEN", "li", &cfg_loadintroscreen}, {"SCREGFXPATH", "MF", &cfg_scregfxpath}, {"SCREGFXMAX", "3", &cfg_scregfxmax},
+        {"DEBUGMODE", "1", &cfg_debugmode}, {"USEEXTENDEDTOPO", "1", &cfg_useextendedtopo}};
     std::string text;
     for (const auto& row : rows)
         if (*row.key) text += std::string(row.key) + "\n" + row.value + "\n";

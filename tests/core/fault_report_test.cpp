@@ -114,7 +114,8 @@ TEST(Errors, MessagesAndEffects) {
     cfg_selfcreatebase = "/b\\base.txt";
     const struct { int code; const char* message; int exit_code; } ending[] = {
         {0, "Could not open /some where\\\\DATA\\\\ini.txt", 0}, {8, " Could not open:/b\\\\base.txt", 0},
-        {7, " Could not open topographic data", 0}, {1, "Could not create multithreading", 4}};
+        {7, " Could not open topographic data", 0}, {1, "Could not create multithreading", 4},
+        {6, " division by zero. please read logfile:", 0}};   // headless, the question is answered No
     for (const auto& e : ending)
         EXPECT_EXIT((raise_error(e.code), std::exit(4)), ::testing::ExitedWithCode(e.exit_code), e.message) << e.code;
     set_message_box_answer(answer_yes);
