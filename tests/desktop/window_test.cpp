@@ -72,7 +72,7 @@ TEST_F(Window, LosingTheFocusInPlayOpensOnePauseMenuWhichWaitsForThePlayer) {
     EXPECT_TRUE(seen.empty()) << "a menu does not pause";
 }
 
-// A pad plugged in is logged and reads as the classic pad (1 X 2 A 3 B 4 Y 9 BACK 10 START).
+// A pad plugged in is logged and reads as the classic pad (1 X 2 A 3 B 4 Y 5, 6 shoulders 9 BACK 10 START).
 TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     cfg_uselogfile = 1; cfg_logpath = folder.path() + "/"; cfg_logfile = "zorbel.log";
     watch_joypad();
@@ -81,7 +81,8 @@ TEST_F(Window, APlugInIsFoundNamedInTheLogAndReadsAsTheClassicPad) {
     watch_joypad();
     EXPECT_EQ(joypad_present, 1) << "the pad steers from the next frame on";
     EXPECT_EQ(folder.read("zorbel.log"), "JOYPAD:Pretend Pad\r\n");
-    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2}, {"b", 3}, {"y", 4}, {"back", 9}, {"start", 10}};
+    const std::pair<const char*, int> classic[] = {{"x", 1}, {"a", 2}, {"b", 3}, {"y", 4}, {"leftshoulder", 5},
+                                                   {"rightshoulder", 6}, {"back", 9}, {"start", 10}};
     for (const auto& [button, number] : classic) {
         press_pretend_joypad(button, true); snapshot_joypad();
         for (int n = 1; n <= 10; ++n) EXPECT_EQ(joypad_button(n), n == number) << button << " " << n;
