@@ -133,6 +133,11 @@ TEST_F(Dialogs, ACancelledQuitGoesBackToThePauseMenu) {
     play_from_now({keys({}), keys({y}), keys({}), keys({x}), keys({x})});
     pause_menu();
     EXPECT_EQ(std::tuple(seen.size(), seen.back().dialogs, game_state), std::tuple(4u, 1, int(game_state_running)));
+    music({"one.ogg", "options.ogg"});   // options opened from a pause menu go straight back to the game, a track playing
+    loaded_dimension = dimension = 1;
+    play_from_now({keys({}), keys({s}), keys({}), keys({}), keys({}), keys({a}), keys({x})});
+    pause_menu();
+    EXPECT_EQ(std::tuple(int(seen.back().screen), open_dialogs, tracks_playing()), std::tuple(int(screen_state_options), 0, 1));
 }
 
 TEST_F(Dialogs, AHeldReturnOpensAPauseMenuAFrameAtMostEightAndOneXClosesThemAll) {
