@@ -70,6 +70,11 @@ TEST_F(MediaAtlas, FilterAndBlendingChangesBetweenQueuedDrawsCountPerDraw) {
     }
     set_blending(5, 6);
     expect_pixels({{1, 31, rgb(100, 40, 20)}, {11, 31, rgb(120, 60, 40)}, {21, 31, rgb(8, 3, 2)}});
+    // A filter change binds its texture behind the renderer's back: a queued draw of another keeps its texels.
+    const int grab = create_blended(grab_sprite(20, 30, 4, 4));
+    clear_screen(0), draw_blended(square, 0, 40), expect_pixels({{1, 41, rgb(100, 40, 20)}}), draw_blended(square, 10, 40);
+    set_filtering(true), draw_blended(grab, 20, 40), set_filtering(false);
+    expect_pixels({{11, 41, rgb(100, 40, 20)}, {21, 41, rgb(8, 3, 2)}});
 }
 
 // Level set-up reloads the player image thousands of times: pages must not pile up.
