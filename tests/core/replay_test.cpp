@@ -16,13 +16,13 @@ TEST(ReplayText, HandWrittenScriptExpandsFrameByFrame) {
     input_script script;
     std::string error;
     ASSERT_TRUE(parse_input_script("# walk right, type, then a joypad\r\nseed 77\n0 keys Right Left_Ctrl\n"
-                                   "2 keys 0xD0 text \"a\\\"b\\xE4\"\n3 keys - joypad 1 axes 1 -1 buttons 2 5\n5 end\n",
+                                   "2 keys 0xD0 text \"a\\\"\\\\b\\xE4\"\n3 keys - joypad 1 axes 1 -1 buttons 2 5\n5 end\n",
                                    script, error)) << error;
     EXPECT_EQ(script.seed, 77u);
     EXPECT_EQ(script.end_frame, 5);
     ASSERT_EQ(script.frames.size(), 5u);
     const std::vector<std::vector<int>> keys = {{0xCD, 0x1D}, {0xCD, 0x1D}, {0xD0}, {}, {}};
-    const std::string texts[] = {"", "", "a\"b\xE4", "", ""};
+    const std::string texts[] = {"", "", "a\"\\b\xE4", "", ""};
     for (size_t f = 0; f < 5; ++f) {
         EXPECT_EQ(script.frames[f].keys, keys[f]) << "frame " << f;
         EXPECT_EQ(script.frames[f].text, texts[f]) << "frame " << f;
@@ -30,6 +30,9 @@ TEST(ReplayText, HandWrittenScriptExpandsFrameByFrame) {
     }
     EXPECT_EQ(script.frames[4].axis_y, -1);
     EXPECT_EQ(script.frames[4].buttons, (std::vector<int>{2, 5}));
+    input_script back;   // written as a recording writes it, and read again
+    ASSERT_TRUE(parse_input_script(format_input_script(script), back, error)) << error;
+    EXPECT_EQ(back.frames.at(2).text, texts[2]);
 }
 
 TEST(ReplayText, MistakesNameTheirLine) {
