@@ -183,6 +183,10 @@ std::string last_system_error() {
 
 void install_fault_hook(fault_hook hook) {
     current_hook = hook;
+#ifdef __EMSCRIPTEN__
+    // WebAssembly raises no signals: a fault stops the page, and the page says so.
+    return;
+#else
     // A stack overflow leaves no stack to report it on: the handler gets its own.
     static void* alternate_stack = nullptr;
     if (!alternate_stack) {
@@ -203,4 +207,5 @@ void install_fault_hook(fault_hook hook) {
     // signal must not stay blocked for the next fault.
     action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
     for (int signal_number : {SIGFPE, SIGSEGV, SIGBUS, SIGILL}) sigaction(signal_number, &action, nullptr);
+#endif
 }
