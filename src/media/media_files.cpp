@@ -219,7 +219,10 @@ bool write_temporary_then_link(const std::string& folder, const std::string& nam
     ok = ::close(fd) == 0 && ok;
     if (ok && ::link(temporary.c_str(), native.c_str()) != 0) {
         const int why = errno;
-        const bool no_links = why == EPERM || why == ENOTSUP || why == ENOSYS || why == EXDEV;
+        bool no_links = why == EPERM || why == ENOTSUP || why == ENOSYS || why == EXDEV;
+#ifdef __EMSCRIPTEN__
+        no_links = no_links || why == EMLINK;   // what the browser's file system answers
+#endif
         // File systems without hard links: check, then rename.
         ok = no_links && ::access(native.c_str(), F_OK) != 0 &&
              ::rename(temporary.c_str(), native.c_str()) == 0;
