@@ -41,6 +41,11 @@ SDL_Renderer* create_renderer(SDL_Window* window) {
     // Asking for a driver by name turns SDL's draw batching off unless it is
     // asked for as well; without it every texture switch is a GL round trip.
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+#ifdef __EMSCRIPTEN__
+    // The flip waits for the browser's frame itself; SDL's own turn after
+    // each swap would hand the browser a second one.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+#endif
     const Uint32 flags =
         SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE;
     for (const char* name : {"opengl", "opengles2"}) {
