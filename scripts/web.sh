@@ -82,7 +82,7 @@ build_libraries() {
   sdl=$(desktop_version libsdl2-dev)
   image=$(desktop_version libsdl2-image-dev)
   mixer=$(desktop_version libsdl2-mixer-dev)
-  wanted="libsdl2 $sdl, libsdl2-image $image, libsdl2-mixer $mixer, $(emcc --version | head -n 1)"
+  wanted="libsdl2 $sdl, libsdl2-image $image, libsdl2-mixer $mixer, $(emcc --version | sed -n 1p)"
   if [[ -f $deps/built && $(cat "$deps/built") == "$wanted" ]]; then
     echo "==> SDL2 libraries for the web already built ($wanted)"
     return

@@ -20,16 +20,17 @@ import time
 import zlib
 
 CHROMIUM = '/usr/bin/chromium'
-WAIT_S = 40   # for any one step; a loaded machine is slow, never this slow
+WAIT_S = 180   # for any one step; a loaded machine is slow, never this slow
 
-# Watches the page from inside: when each file of the pack is opened (the
-# title menu loads its picture, play its music) and how long the game works
-# between two browser frames (each flip waits for one).
+# Watches the page from inside, from the game's first frame on (start-up runs
+# in one go up to it): when each file of the pack is opened (the title menu
+# loads its picture, a level its tiles) and how long the game works between
+# two browser frames (each flip waits for one).
 WATCH = r'''
 (() => {
   if (window.zorbelWatch) return true;
   if (!window.Module || !Module.FS || !Module.calledRun) return false;
-  const w = window.zorbelWatch = {opened: [], busy: [], gaps: []};
+  const w = window.zorbelWatch = {started: performance.now(), opened: [], busy: [], gaps: []};
   const open = Module.FS.open;
   Module.FS.open = function (path) {
     w.opened.push([String(path), performance.now()]);
@@ -227,7 +228,9 @@ def opened_after(browser, pattern, since):
 
 
 def install_watch(browser):
+    """Waits for the game's first frame; its time since the page was opened."""
     browser.wait_for(WATCH, 'the game to start')
+    return browser.evaluate('zorbelWatch.started')
 
 
 def profiles(browser):
@@ -272,16 +275,15 @@ def main():
         browser.send('Emulation.setDeviceMetricsOverride',
                      {'width': 1024, 'height': 768, 'deviceScaleFactor': 1, 'mobile': False})
         browser.send('Page.navigate', {'url': url})
-        install_watch(browser)
-        first = opened_after(browser, r'credits[01]\.png', 0)
+        first = install_watch(browser)
         title = opened_after(browser, r'GFX\/menu\.png', 0)
-        time.sleep(1.5)   # the title fades in
+        time.sleep(3)   # the title's texts fade in
         check_picture(browser.screenshot(os.path.join(out, 'title.png')), 'title menu', failures)
 
         browser.press('Enter', 'Enter', 13)
         since = browser.evaluate('performance.now()')
-        opened_after(browser, r'MUSIC\/ingame', since)
-        time.sleep(3)   # the level's banner zooms in
+        opened_after(browser, r'DATA\/TILES\/', since)   # the level is built
+        time.sleep(3)   # and its banner zooms in
         browser.evaluate('zorbelWatch.busy.length = 0, zorbelWatch.gaps.length = 0')
         time.sleep(3)
         busy = browser.evaluate('zorbelWatch.busy')
@@ -297,8 +299,7 @@ def main():
             failures.append('the game saved no profile')
         browser.send('Page.reload')
         browser.wait_for('!window.zorbelWatch', 'the page to reload')
-        install_watch(browser)
-        opened_after(browser, r'credits[01]\.png', 0)
+        install_watch(browser)   # the profiles were read before the first frame
         after = profiles(browser)
         print(f'  profiles after the reload: {after}')
         if after != kept:
