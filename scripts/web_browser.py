@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Plays the web page in Debian's headless Chromium, driven over the DevTools
-pipe: title menu, Return, play screen, reload. Saves a screenshot of each,
+pipe: title menu, Return, play until the clock runs out, a name typed into
+the high-score table, then a reload. Saves a screenshot of each screen,
 fails on a black one or a profile lost across the reload, and prints the
 page's figures (download, time to the title, frame time).
 
@@ -21,6 +22,16 @@ import zlib
 
 CHROMIUM = '/usr/bin/chromium'
 WAIT_S = 180   # for any one step; a loaded machine is slow, never this slow
+PLAY_WAIT_S = 900   # for a game's clock to run out, counted in frames
+PLAYER = 'WEB'
+# Profile file -> player name, as the page's file system holds them.
+PLAYERS = r'''(() => {
+  const folder = '/libsdl/zorbel/PROFILES/';
+  const names = {};
+  for (const file of Module.FS.readdir(folder).filter(n => n.endsWith('.profile')).sort())
+    names[file] = Module.FS.readFile(folder + file, {encoding: 'utf8'}).split(/\r?\n/)[1];
+  return names;
+})()'''
 
 # Watches the page from inside, from the game's first frame on (start-up runs
 # in one go up to it): when each file of the pack is opened (the title menu
@@ -129,8 +140,8 @@ class Browser:
             raise RuntimeError(f'{expression[:60]}...: {result["exceptionDetails"]}')
         return result['result'].get('value')
 
-    def wait_for(self, expression, what):
-        deadline = time.monotonic() + WAIT_S
+    def wait_for(self, expression, what, seconds=WAIT_S):
+        deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
             try:
                 value = self.evaluate(expression)
@@ -154,6 +165,16 @@ class Browser:
                                                  'windowsVirtualKeyCode': key_code,
                                                  'nativeVirtualKeyCode': key_code})
             time.sleep(0.15)   # held over a few frames, as a finger would
+
+    def type_text(self, text):
+        for letter in text:
+            for kind in ('keyDown', 'keyUp'):
+                self.send('Input.dispatchKeyEvent',
+                          {'type': kind, 'key': letter, 'code': 'Key' + letter.upper(),
+                           'windowsVirtualKeyCode': ord(letter.upper()),
+                           **({'text': letter} if kind == 'keyDown' else {})})
+                time.sleep(0.1)
+            time.sleep(0.6)   # the name entry pauses after each letter
 
     def close(self):
         self.process.terminate()
@@ -221,21 +242,16 @@ def check_picture(data, name, failures):
         failures.append(f'the {name} screenshot is black')
 
 
-def opened_after(browser, pattern, since):
+def opened_after(browser, pattern, since, seconds=WAIT_S):
     return browser.wait_for(
         f'window.zorbelWatch && (zorbelWatch.opened.find(o => /{pattern}/.test(o[0]) && '
-        f'o[1] > {since}) || [0, 0])[1]', f'a file matching {pattern} to be opened')
+        f'o[1] > {since}) || [0, 0])[1]', f'a file matching {pattern} to be opened', seconds)
 
 
 def install_watch(browser):
     """Waits for the game's first frame; its time since the page was opened."""
     browser.wait_for(WATCH, 'the game to start')
     return browser.evaluate('zorbelWatch.started')
-
-
-def profiles(browser):
-    return browser.evaluate(
-        "Module.FS.readdir('/libsdl/zorbel/PROFILES').filter(n => n.endsWith('.profile')).sort()")
 
 
 def stored_profiles(browser):
@@ -290,34 +306,44 @@ def main():
         gaps = browser.evaluate('zorbelWatch.gaps')
         check_picture(browser.screenshot(os.path.join(out, 'play.png')), 'play screen', failures)
 
-        kept = profiles(browser)
+        # Nobody steers: the clock runs out and the game asks for a name.
+        opened_after(browser, r'MUSIC\/score\.ogg', since, PLAY_WAIT_S)
+        time.sleep(1)
+        browser.type_text(PLAYER)
+        check_picture(browser.screenshot(os.path.join(out, 'name.png')), 'name entry', failures)
+        browser.press('Enter', 'Enter', 13)
+        browser.wait_for(f'Object.values({PLAYERS}).includes("{PLAYER}")', 'the result saved')
+        time.sleep(2)
+        check_picture(browser.screenshot(os.path.join(out, 'table.png')), 'high-score table',
+                      failures)
+
+        kept = browser.evaluate(PLAYERS)
         deadline = time.monotonic() + WAIT_S
-        while stored_profiles(browser) != kept and time.monotonic() < deadline:
+        while stored_profiles(browser) != sorted(kept) and time.monotonic() < deadline:
             time.sleep(0.2)
-        print(f'  profiles before the reload: {kept}')
-        if not kept:
-            failures.append('the game saved no profile')
         browser.send('Page.reload')
         browser.wait_for('!window.zorbelWatch', 'the page to reload')
         install_watch(browser)   # the profiles were read before the first frame
-        after = profiles(browser)
-        print(f'  profiles after the reload: {after}')
+        after = browser.evaluate(PLAYERS)
+        print(f'  profiles before the reload: {kept}\n  profiles after it: {after}')
         if after != kept:
-            failures.append(f'the profiles changed across the reload: {kept} -> {after}')
+            failures.append('the profiles changed across the reload')
         check_picture(browser.screenshot(os.path.join(out, 'reloaded.png')), 'reloaded page',
                       failures)
 
         print(f'  time from opening the page to its first frame: {first / 1000:.1f} s')
         print(f'  time from opening the page to the title menu: {title / 1000:.1f} s '
               '(the credits hold 12 s of it)')
-        print(f'  play frame: {median(busy):.1f} ms of work (median; 95% under '
-              f'{sorted(busy)[int(len(busy) * 0.95)] if busy else float("nan"):.1f} ms), '
-              f'{1000 / median(gaps):.0f} frames a second' if gaps else '  play frame: not measured')
+        if busy and gaps:
+            print(f'  play frame: {median(busy):.1f} ms of game work (median; 95% under '
+                  f'{sorted(busy)[int(len(busy) * 0.95)]:.1f} ms), one every '
+                  f'{median(gaps):.0f} ms ({1000 / median(gaps):.0f} frames a second)')
     except Exception:
         print('  the page said:\n    ' + '\n    '.join(browser.console()[-40:]))
         try:
             opened = browser.evaluate('zorbelWatch.opened.slice(-12)')
-            print('  last files opened:\n    ' + '\n    '.join(f'{t / 1000:6.1f} s {p}' for p, t in opened))
+            print('  last files opened:\n    ' +
+                  '\n    '.join(f'{t / 1000:6.1f} s {p}' for p, t in opened))
         except RuntimeError:
             pass
         raise

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the web page, serves it on 127.0.0.1 and plays it in Debian's
-# headless Chromium: screenshots of the title menu and of play (after a
-# Return) go to build-web/screenshots/; fails when one is black or when a
-# saved profile does not survive a reload of the page.
+# headless Chromium from the title menu to a name in the high-score table,
+# then reloads it. Screenshots of each screen go to build-web/screenshots/;
+# fails when one is black or when the saved profiles do not survive the
+# reload. Prints the page's download size, time to the title and frame time.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
