@@ -451,6 +451,7 @@ bool save_screen_png(const std::string& path) {
     bool saved = plain && IMG_SavePNG(plain, native_path(path).c_str()) == 0;
     SDL_FreeSurface(plain);
     SDL_FreeSurface(screen);
+    if (saved) keep_saved_files();
     return saved;
 }
 
