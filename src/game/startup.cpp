@@ -87,7 +87,8 @@ void joypad_watch_thread(int) {
 
 void start_background_threads() {
     // A replay takes the joypad from its script, frame by frame, on this thread.
-    if (replaying()) return;
+    // A page has no threads; the event pump sees its pads plugged in.
+    if (replaying() || !threads_available()) return;
     if (cfg_multicore != 1) {
         raise_error(error_no_threads);
         return;

@@ -205,6 +205,7 @@ uint32_t milliseconds();
 void sleep_ms(int ms);
 int64_t local_time_now();
 std::string format_date(int64_t seconds, const std::string& mask);
+bool threads_available();     // false in the browser: the game runs on the page's thread
 int start_thread(void (*procedure)(int), int argument);
 enum { answer_ok = 1, answer_yes = 6, answer_no = 7 };
 int message_box(const std::string& title, const std::string& text, bool yes_no);

@@ -10,7 +10,19 @@
 
 #include "media/media_internal.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace media {
+
+#ifdef __EMSCRIPTEN__
+// The page's shell mounts the player's folder on IndexedDB and copies it back
+// before the game starts; the copy to the browser's storage is asynchronous.
+void keep_saved_files() { EM_ASM(Module.keepSavedFiles()); }
+#else
+void keep_saved_files() {}
+#endif
 
 namespace {
 
@@ -121,6 +133,7 @@ void write_string(int file, const std::string& text) {
     file_record* record = state().files.find(file);
     if (!record) return;
     switch_to(*record, true);
+    record->changed = true;
     std::fwrite(text.data(), 1, text.size(), record->file);
 }
 
@@ -131,7 +144,9 @@ void close_file(int file) {
     file_record* record = s.files.find(file);
     if (!record) return;
     std::fclose(record->file);
+    const bool changed = record->changed;
     s.files.erase(file);
+    if (changed) keep_saved_files();
 }
 
 long long file_size(const std::string& path) {
@@ -204,7 +219,10 @@ bool write_temporary_then_link(const std::string& folder, const std::string& nam
     ok = ::close(fd) == 0 && ok;
     if (ok && ::link(temporary.c_str(), native.c_str()) != 0) {
         const int why = errno;
-        const bool no_links = why == EPERM || why == ENOTSUP || why == ENOSYS || why == EXDEV;
+        bool no_links = why == EPERM || why == ENOTSUP || why == ENOSYS || why == EXDEV;
+#ifdef __EMSCRIPTEN__
+        no_links = no_links || why == EMLINK;   // what the browser's file system answers
+#endif
         // File systems without hard links: check, then rename.
         ok = no_links && ::access(native.c_str(), F_OK) != 0 &&
              ::rename(temporary.c_str(), native.c_str()) == 0;
@@ -224,8 +242,11 @@ bool write_new_file(const std::string& path, const std::string& bytes, bool to_d
     const std::string name = native.substr(slash == std::string::npos ? 0 : slash + 1);
     if (name.empty()) return false;
     const outcome unnamed = write_unnamed_then_link(folder, native, bytes, to_disk);
-    if (unnamed != outcome::unsupported) return unnamed == outcome::written;
-    return write_temporary_then_link(folder, name, native, bytes, to_disk);
+    const bool written = unnamed == outcome::unsupported
+                             ? write_temporary_then_link(folder, name, native, bytes, to_disk)
+                             : unnamed == outcome::written;
+    if (written) keep_saved_files();
+    return written;
 }
 
 bool read_file_stamp(const std::string& path, file_stamp& stamp) {

@@ -147,6 +147,7 @@ struct file_record {
     FILE* file = nullptr;
     bool writing = false;   // last operation; C streams need a seek between read and write
     int64_t read_bytes = 0; // how far reading went, against text_file_limit
+    bool changed = false;   // written to since it was opened
 };
 
 struct scan_entry {
@@ -282,5 +283,8 @@ void close_file_objects();
 void take_window_keys(std::array<uint8_t, 256>& keys);
 void joypad_device_added(int device_index);
 void joypad_device_removed(SDL_JoystickID id);
+// A file was saved: in the browser the player's folder is copied to the
+// page's storage; elsewhere the file system keeps it already.
+void keep_saved_files();
 
 }  // namespace media

@@ -4,6 +4,10 @@
 
 #include "media/media_internal.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace media {
 
 // Every drawing call targets the back buffer; only a flip points the renderer
@@ -14,6 +18,14 @@ void target_back() {
 }
 
 namespace {
+
+#ifdef __EMSCRIPTEN__
+// The browser shows the canvas only once the program hands back its thread;
+// waiting for its next frame is the page's vsync.
+EM_ASYNC_JS(void, wait_for_page_frame, (), {
+    await new Promise(resolve => requestAnimationFrame(resolve));
+});
+#endif
 
 uint32_t pack(uint8_t r, uint8_t g, uint8_t b) { return r + 256u * g + 65536u * b; }
 
@@ -29,6 +41,11 @@ SDL_Renderer* create_renderer(SDL_Window* window) {
     // Asking for a driver by name turns SDL's draw batching off unless it is
     // asked for as well; without it every texture switch is a GL round trip.
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+#ifdef __EMSCRIPTEN__
+    // The flip waits for the browser's frame itself; SDL's own turn after
+    // each swap would hand the browser a second one.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+#endif
     const Uint32 flags =
         SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE;
     for (const char* name : {"opengl", "opengles2"}) {
@@ -150,6 +167,16 @@ desktop_info query_desktop() {
         info.refresh = 60;
         return info;
     }
+#ifdef __EMSCRIPTEN__
+    // The page scales the picture to the browser's window, so the game draws
+    // at the size it was made for, as on any desktop larger than that.
+    if (s.video) {
+        info.width = 7680;
+        info.height = 4320;
+        info.depth = 32;
+        return info;
+    }
+#endif
     SDL_DisplayMode mode;
     if (!s.video || SDL_GetDesktopDisplayMode(0, &mode) != 0) return info;
     info.width = mode.w;
@@ -225,6 +252,9 @@ int open_screen(int window, int width, int height) {
     s.screen_height = height;
     s.renderer_name = info.name;
     s.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+#ifdef __EMSCRIPTEN__
+    s.vsync = true;   // each flip waits for the browser's next frame
+#endif
     s.flipped = false;
     s.quick_presents = 0;
     s.refresh = display_refresh(s.window);
@@ -275,6 +305,9 @@ void flip_screen() {
         if (scaled) SDL_SetTextureScaleMode(s.back, SDL_ScaleModeLinear);
         SDL_RenderCopy(s.renderer, s.back, nullptr, &target);
         SDL_RenderPresent(s.renderer);
+#ifdef __EMSCRIPTEN__
+        wait_for_page_frame();
+#endif
         // The game's own copies of the back buffer (grabs) stay exact.
         if (scaled) SDL_SetTextureScaleMode(s.back, SDL_ScaleModeNearest);
         SDL_SetRenderTarget(s.renderer, s.back);
@@ -418,6 +451,7 @@ bool save_screen_png(const std::string& path) {
     bool saved = plain && IMG_SavePNG(plain, native_path(path).c_str()) == 0;
     SDL_FreeSurface(plain);
     SDL_FreeSurface(screen);
+    if (saved) keep_saved_files();
     return saved;
 }
 

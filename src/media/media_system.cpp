@@ -10,6 +10,10 @@
 
 #include "media/media_internal.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace media {
 
 namespace {
@@ -72,7 +76,12 @@ void sleep_ms(int ms) {
         virtual_ms += static_cast<uint32_t>(ms);
         return;
     }
+#ifdef __EMSCRIPTEN__
+    // A page that waits in place freezes the browser's tab: give it its turn.
+    emscripten_sleep(static_cast<unsigned>(ms));
+#else
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+#endif
 }
 
 int64_t local_time_now() { return static_cast<int64_t>(std::time(nullptr)); }
@@ -106,6 +115,16 @@ std::string format_date(int64_t seconds, const std::string& mask) {
         if (!matched) out += mask[i++];
     }
     return out;
+}
+
+bool threads_available() {
+#ifdef __EMSCRIPTEN__
+    // A page gets threads only from a server that isolates it (COOP/COEP
+    // headers); the game does without, as in a replay.
+    return false;
+#else
+    return true;
+#endif
 }
 
 int start_thread(void (*procedure)(int), int argument) {
@@ -164,6 +183,10 @@ std::string last_system_error() {
 
 void install_fault_hook(fault_hook hook) {
     current_hook = hook;
+#ifdef __EMSCRIPTEN__
+    // WebAssembly raises no signals: a fault stops the page, and the page says so.
+    return;
+#else
     // A stack overflow leaves no stack to report it on: the handler gets its own.
     static void* alternate_stack = nullptr;
     if (!alternate_stack) {
@@ -184,4 +207,5 @@ void install_fault_hook(fault_hook hook) {
     // signal must not stay blocked for the next fault.
     action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
     for (int signal_number : {SIGFPE, SIGSEGV, SIGBUS, SIGILL}) sigaction(signal_number, &action, nullptr);
+#endif
 }
