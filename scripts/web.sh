@@ -67,14 +67,89 @@ source_folder() {
   echo "$found"
 }
 
-build_library() {   # NAME SOURCE [CMAKE OPTION...]
-  local name=$1 source=$2
-  shift 2
-  echo "==> Building $name for the web"
-  emcmake cmake -S "$source" -B "$deps/build/$name" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@" >"$deps/build/$name.log"
-  cmake --build "$deps/build/$name" -j "$jobs" >>"$deps/build/$name.log"
-  cmake --install "$deps/build/$name" >>"$deps/build/$name.log"
+# Compiles the C files in $sources (relative to the current folder) with
+# $cflags, $(nproc) at a time, into the static archive $prefix/lib/libNAME.a.
+# Straight emcc calls: the libraries' own CMake spends minutes probing emcc.
+compile_archive() {   # NAME
+  local name=$1 objects=$deps/build/$1
+  mkdir -p "$objects" "$prefix/lib"
+  echo "==> Compiling $name for the web (${#sources[@]} files)"
+  # One object per source, named after its whole path: backends share names.
+  printf '%s\n' "${sources[@]}" |
+    xargs -P "$jobs" -I{} sh -c \
+      'source=$0 objects=$1; shift; emcc "$@" -c "$source" -o "$objects/$(echo "$source" | tr / _).o"' \
+      {} "$objects" "${cflags[@]}" >"$objects.log" 2>&1 ||
+    { tail -n 40 "$objects.log" >&2; echo "web.sh: compiling $name failed" >&2; exit 1; }
+  emar rcs "$prefix/lib/lib$name.a" "$objects"/*.o
+}
+
+# A CMake package for one library, with the imported target the game links.
+write_package() {   # PACKAGE TARGET ARCHIVE [LINKED TARGET]
+  mkdir -p "$prefix/lib/cmake/$1"
+  cat >"$prefix/lib/cmake/$1/$1Config.cmake" <<CMAKE
+# Written by scripts/web.sh for the library it compiled for the web.
+if(NOT TARGET $2)
+  get_filename_component(prefix "\${CMAKE_CURRENT_LIST_DIR}/../../.." ABSOLUTE)
+  add_library($2 STATIC IMPORTED)
+  set_target_properties($2 PROPERTIES
+    IMPORTED_LOCATION "\${prefix}/lib/$3"
+    INTERFACE_INCLUDE_DIRECTORIES "\${prefix}/include;\${prefix}/include/SDL2"
+    INTERFACE_LINK_LIBRARIES "${4:-}")
+endif()
+CMAKE
+}
+
+# SDL2 with its emscripten configuration as shipped: the browser's video,
+# audio, joypads, timer and storage, the software and GLES2 renderers, and no
+# threads (SDL_THREADS_DISABLED without -pthread), since the page runs the
+# game on the browser's own thread.
+build_sdl2() {
+  local source d
+  source=$(source_folder libsdl2)
+  mkdir -p "$prefix/include/SDL2"
+  find "$source/include" -maxdepth 1 -name '*.h' ! -name 'SDL_config*' \
+    -exec cp {} "$prefix/include/SDL2/" \;
+  cp "$source/include/SDL_config_emscripten.h" "$prefix/include/SDL2/SDL_config.h"
+  cd "$source"
+  # What SDL builds everywhere, then the backends its configuration names.
+  sources=(src/*.c)
+  for d in atomic audio cpuinfo dynapi events file haptic hidapi joystick libm locale misc \
+           power render render/software render/opengles2 sensor stdlib thread timer video \
+           video/yuv2rgb audio/emscripten audio/disk audio/dummy joystick/emscripten \
+           filesystem/emscripten power/emscripten locale/emscripten misc/emscripten \
+           video/emscripten timer/unix loadso/dlopen sensor/dummy haptic/dummy thread/generic; do
+    sources+=(src/"$d"/*.c)
+  done
+  cflags=(-O2 -DNDEBUG -fno-strict-aliasing -I"$prefix/include/SDL2" -Isrc/video/khronos)
+  compile_archive SDL2
+  write_package SDL2 SDL2::SDL2-static libSDL2.a
+}
+
+# SDL2_image reading PNG with the stb_image it carries and writing it with its
+# miniz: the pack's pictures and F12's are all PNG.
+build_sdl2_image() {
+  local source
+  source=$(source_folder libsdl2-image)
+  cd "$source"
+  cp SDL_image.h "$prefix/include/SDL2/"
+  sources=(IMG*.c)
+  cflags=(-O2 -DNDEBUG -I"$prefix/include/SDL2" -DLOAD_PNG -DUSE_STBIMAGE -DSDL_IMAGE_SAVE_PNG=1)
+  compile_archive SDL2_image
+  write_package SDL2_image SDL2_image::SDL2_image-static libSDL2_image.a SDL2::SDL2-static
+}
+
+# SDL2_mixer playing WAV and Ogg Vorbis, the latter with the stb_vorbis it
+# carries.
+build_sdl2_mixer() {
+  local source
+  source=$(source_folder libsdl2-mixer)
+  cd "$source"
+  cp include/SDL_mixer.h "$prefix/include/SDL2/"
+  sources=(src/*.c src/codecs/*.c)
+  cflags=(-O2 -DNDEBUG -I"$prefix/include/SDL2" -Iinclude -Isrc -Isrc/codecs
+          -DMUSIC_WAV -DMUSIC_OGG -DOGG_USE_STB)
+  compile_archive SDL2_mixer
+  write_package SDL2_mixer SDL2_mixer::SDL2_mixer-static libSDL2_mixer.a SDL2::SDL2-static
 }
 
 build_libraries() {
@@ -82,7 +157,8 @@ build_libraries() {
   sdl=$(desktop_version libsdl2-dev)
   image=$(desktop_version libsdl2-image-dev)
   mixer=$(desktop_version libsdl2-mixer-dev)
-  wanted="libsdl2 $sdl, libsdl2-image $image, libsdl2-mixer $mixer, $(emcc --version | sed -n 1p)"
+  # The last word changes with the way they are built here.
+  wanted="libsdl2 $sdl, libsdl2-image $image, libsdl2-mixer $mixer, $(emcc --version | sed -n 1p), direct emcc build"
   if [[ -f $deps/built && $(cat "$deps/built") == "$wanted" ]]; then
     echo "==> SDL2 libraries for the web already built ($wanted)"
     return
@@ -94,18 +170,9 @@ build_libraries() {
   (cd "$deps/src" && apt-get source -q libsdl2="$sdl" libsdl2-image="$image" \
     libsdl2-mixer="$mixer" >"$deps/src.log" 2>&1) || { cat "$deps/src.log" >&2; exit 1; }
 
-  # No threads: the page runs the game on the browser's own thread.
-  build_library sdl2 "$(source_folder libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
-    -DSDL_TEST=OFF -DSDL_THREADS=OFF
-  # The decoders carried inside: stb_image for PNG and JPEG, stb_vorbis for Ogg.
-  build_library sdl2_image "$(source_folder libsdl2-image)" -DSDL2_DIR="$prefix/lib/cmake/SDL2" \
-    -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF \
-    -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_TIF=OFF \
-    -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_SVG=OFF
-  build_library sdl2_mixer "$(source_folder libsdl2-mixer)" -DSDL2_DIR="$prefix/lib/cmake/SDL2" \
-    -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
-    -DSDL2MIXER_VORBIS=STB -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF \
-    -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_CMD=OFF
+  (build_sdl2)
+  (build_sdl2_image)
+  (build_sdl2_mixer)
   echo "$wanted" >"$deps/built"
 }
 

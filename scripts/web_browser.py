@@ -36,12 +36,13 @@ PLAYERS = r'''(() => {
 # Watches the page from inside, from the game's first frame on (start-up runs
 # in one go up to it): when each file of the pack is opened (the title menu
 # loads its picture, a level its tiles) and how long the game works between
-# two browser frames (each flip waits for one).
+# two browser frames (each flip waits for one), and how many frames it drew.
 WATCH = r'''
 (() => {
   if (window.zorbelWatch) return true;
   if (!window.Module || !Module.FS || !Module.calledRun) return false;
-  const w = window.zorbelWatch = {started: performance.now(), opened: [], busy: [], gaps: []};
+  const w = window.zorbelWatch = {started: performance.now(), opened: [], busy: [], gaps: [],
+                                  frames: 0};
   const open = Module.FS.open;
   Module.FS.open = function (path) {
     w.opened.push([String(path), performance.now()]);
@@ -55,6 +56,7 @@ WATCH = r'''
       const now = performance.now();
       if (woke) w.gaps.push(now - woke);
       woke = now;
+      w.frames++;
       callback(t);
     });
   };
@@ -159,12 +161,17 @@ class Browser:
             f.write(data)
         return data
 
+    def wait_frames(self, count):
+        """Waits until the game has drawn COUNT more frames, however slow they come."""
+        since = self.evaluate('zorbelWatch.frames')
+        self.wait_for(f'zorbelWatch.frames >= {since + count}', f'{count} frames')
+
     def press(self, key, code, key_code):
         for kind in ('keyDown', 'keyUp'):
             self.send('Input.dispatchKeyEvent', {'type': kind, 'key': key, 'code': code,
                                                  'windowsVirtualKeyCode': key_code,
                                                  'nativeVirtualKeyCode': key_code})
-            time.sleep(0.15)   # held over a few frames, as a finger would
+            self.wait_frames(2)   # held over a few frames, as a finger would
 
     def type_text(self, text):
         for letter in text:
@@ -173,8 +180,8 @@ class Browser:
                           {'type': kind, 'key': letter, 'code': 'Key' + letter.upper(),
                            'windowsVirtualKeyCode': ord(letter.upper()),
                            **({'text': letter} if kind == 'keyDown' else {})})
-                time.sleep(0.1)
-            time.sleep(0.6)   # the name entry pauses after each letter
+                # The name entry reads one letter a frame: never two in one.
+                self.wait_frames(2)
 
     def close(self):
         self.process.terminate()
@@ -296,8 +303,9 @@ def main():
         time.sleep(3)   # the title's texts fade in
         check_picture(browser.screenshot(os.path.join(out, 'title.png')), 'title menu', failures)
 
-        browser.press('Enter', 'Enter', 13)
+        # Taken before the press: the level may be built while the key is held.
         since = browser.evaluate('performance.now()')
+        browser.press('Enter', 'Enter', 13)
         opened_after(browser, r'DATA\/TILES\/', since)   # the level is built
         time.sleep(3)   # and its banner zooms in
         browser.evaluate('zorbelWatch.busy.length = 0, zorbelWatch.gaps.length = 0')
@@ -308,7 +316,7 @@ def main():
 
         # Nobody steers: the clock runs out and the game asks for a name.
         opened_after(browser, r'MUSIC\/score\.ogg', since, PLAY_WAIT_S)
-        time.sleep(1)
+        browser.wait_frames(2)   # the name entry takes text from its first frame on
         browser.type_text(PLAYER)
         check_picture(browser.screenshot(os.path.join(out, 'name.png')), 'name entry', failures)
         browser.press('Enter', 'Enter', 13)
