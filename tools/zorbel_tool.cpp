@@ -34,8 +34,9 @@ int usage() {
         "  text DIR TEXT OUT.png [ZOOM [RRGGBB]]\n"
         "                       draw TEXT with the font of the pack in DIR (its base folder)\n"
         "                       on a design-sized screen and save it as PNG\n"
-        "  frame DIR N OUT.png  start the game headless in DIR (no credits, no menu),\n"
-        "                       run N frames and save the last one as PNG\n"
+        "  frame DIR N OUT.png [DIMENSION]\n"
+        "                       start the game headless in DIR (no credits, no menu) on\n"
+        "                       that level (1), run N frames and save the last one as PNG\n"
         "  level DIR DIMENSION  build that level of the pack in DIR and print it as text\n"
         "  screen DIR N OUT.png [SCRIPT]\n"
         "                       run the game headless in DIR from its start (credits, menus),\n"
@@ -163,11 +164,13 @@ bool start_game_in(const std::string& dir) {
 }
 
 int command_frame(int argc, char** argv) {
-    long long frames;
-    if (argc != 5 || !parse_int(argv[3], frames) || frames < 0) return usage();
+    long long frames, level = 1;
+    if ((argc != 5 && argc != 6) || !parse_int(argv[3], frames) || frames < 0) return usage();
+    if (argc == 6 && (!parse_int(argv[5], level) || level < 1)) return usage();
     std::string out = argv[4];
     if (!out.empty() && out[0] != '/') out = current_directory() + "/" + out;
     if (!start_game_in(argv[2])) return 1;
+    dimension = int32_t(level);   // the main loop builds it when it is not level 1
     for (long long i = 0; i < frames; ++i) main_loop_pass();
     bool saved = save_screen_png(out);
     shutdown_media();
