@@ -14,14 +14,18 @@ namespace fs = std::filesystem;
 namespace pack {
 
 bool write_configuration(const fs::path& data_dir) {
+    // Tuned with `zorbel-tool play` (docs/pack.md): 64-pixel tiles fill the
+    // screen with the first level; a clock tick of 150 frames and the seed
+    // 1314 give a first level without enemies or objects on the start cell,
+    // and levels that get harder as they grow.
     const std::vector<std::pair<std::string, std::string>> keys = {
         {"APPNAME", "Zorbel"},
         {"RESBASEW", "1024"},
         {"RESBASEH", "768"},
-        {"RESOLUTION", "32"},
+        {"RESOLUTION", "64"},
         {"MAPSIZE", "128"},
-        {"WORLDRANDOM", "4242"},
-        {"WORLDREFRESH", "300"},
+        {"WORLDRANDOM", "1314"},
+        {"WORLDREFRESH", "149"},
         {"CURSORSPEED", "247"},
         {"MULTICORE", "1"},
         {"MULTITASK", "0"},
