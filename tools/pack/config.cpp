@@ -16,7 +16,7 @@ namespace pack {
 bool write_configuration(const fs::path& data_dir) {
     // Tuned with `zorbel-tool play` (docs/pack.md): 64-pixel tiles fill the
     // screen with the first level; a clock tick of 150 frames and the seed
-    // 1314 give a first level without enemies or objects on the start cell,
+    // 2157 give a first level without enemies or objects on the start cell,
     // and levels that get harder as they grow.
     const std::vector<std::pair<std::string, std::string>> keys = {
         {"APPNAME", "Zorbel"},
@@ -24,7 +24,7 @@ bool write_configuration(const fs::path& data_dir) {
         {"RESBASEH", "768"},
         {"RESOLUTION", "64"},
         {"MAPSIZE", "128"},
-        {"WORLDRANDOM", "1314"},
+        {"WORLDRANDOM", "2157"},
         {"WORLDREFRESH", "149"},
         {"CURSORSPEED", "247"},
         {"MULTICORE", "1"},
