@@ -23,6 +23,8 @@
 #include "world/overlay.h"
 #include "world/world.h"
 
+#include "simple_player.h"
+
 namespace {
 
 int usage() {
@@ -32,8 +34,9 @@ int usage() {
         "  text DIR TEXT OUT.png [ZOOM [RRGGBB]]\n"
         "                       draw TEXT with the font of the pack in DIR (its base folder)\n"
         "                       on a design-sized screen and save it as PNG\n"
-        "  frame DIR N OUT.png  start the game headless in DIR (no credits, no menu),\n"
-        "                       run N frames and save the last one as PNG\n"
+        "  frame DIR N OUT.png [DIMENSION]\n"
+        "                       start the game headless in DIR (no credits, no menu) on\n"
+        "                       that level (1), run N frames and save the last one as PNG\n"
         "  level DIR DIMENSION  build that level of the pack in DIR and print it as text\n"
         "  screen DIR N OUT.png [SCRIPT]\n"
         "                       run the game headless in DIR from its start (credits, menus),\n"
@@ -41,7 +44,14 @@ int usage() {
         "                       a front-end screen shows it\n"
         "  check-data DIR       read the pack in DIR as the game would and list, with file\n"
         "                       and line, what would silently not work (docs/check_data.md);\n"
-        "                       exit 0 when it has no errors, 1 when it has\n",
+        "                       exit 0 when it has no errors, 1 when it has\n"
+        "  play DIR [FIRST [LAST]] [idle]\n"
+        "                       the simple player plays dimensions FIRST..LAST (1..8) of\n"
+        "                       the pack in DIR, each from the title menu, and says per\n"
+        "                       dimension whether it won and with how much clock left;\n"
+        "                       idle: a player who presses nothing (docs/tools.md)\n"
+        "  pack-table DIR OUT.md\n"
+        "                       plays dimensions 1..8 and writes their table (docs/pack.md)\n",
         stderr);
     return 2;
 }
@@ -154,11 +164,13 @@ bool start_game_in(const std::string& dir) {
 }
 
 int command_frame(int argc, char** argv) {
-    long long frames;
-    if (argc != 5 || !parse_int(argv[3], frames) || frames < 0) return usage();
+    long long frames, level = 1;
+    if ((argc != 5 && argc != 6) || !parse_int(argv[3], frames) || frames < 0) return usage();
+    if (argc == 6 && (!parse_int(argv[5], level) || level < 1)) return usage();
     std::string out = argv[4];
     if (!out.empty() && out[0] != '/') out = current_directory() + "/" + out;
     if (!start_game_in(argv[2])) return 1;
+    dimension = int32_t(level);   // the main loop builds it when it is not level 1
     for (long long i = 0; i < frames; ++i) main_loop_pass();
     bool saved = save_screen_png(out);
     shutdown_media();
@@ -231,6 +243,31 @@ int command_check_data(int argc, char** argv) {
     return errors > 0 ? 1 : 0;
 }
 
+int command_play(int argc, char** argv) {
+    bool idle = argc > 3 && std::string(argv[argc - 1]) == "idle";
+    const int numbers = argc - 3 - (idle ? 1 : 0);
+    long long first = 1, last = 8;
+    if (argc < 3 || numbers > 2) return usage();
+    if (numbers >= 1 && !parse_int(argv[3], first)) return usage();
+    last = numbers == 1 ? first : last;
+    if (numbers == 2 && !parse_int(argv[4], last)) return usage();
+    if (first < 1 || last < first) return usage();
+    for (const dimension_result& result : play_dimensions(argv[2], int(first), int(last), idle))
+        std::printf("%s\n", describe_result(result).c_str());
+    return 0;
+}
+
+int command_pack_table(int argc, char** argv) {
+    if (argc != 4) return usage();
+    const std::string table = pack_table(play_dimensions(argv[2], 1, 8, false));
+    FILE* out = std::fopen(argv[3], "wb");
+    if (!out || std::fputs(table.c_str(), out) < 0 || std::fclose(out) != 0) {
+        std::fprintf(stderr, "zorbel-tool: cannot write %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,5 +279,7 @@ int main(int argc, char** argv) {
     if (command == "level") return command_level(argc, argv);
     if (command == "screen") return command_screen(argc, argv);
     if (command == "check-data") return command_check_data(argc, argv);
+    if (command == "play") return command_play(argc, argv);
+    if (command == "pack-table") return command_pack_table(argc, argv);
     return usage();
 }

@@ -13,7 +13,7 @@
 
 namespace replay_pack {
 
-// Level 1 of the small world pack, the shipped level base, and `extra` configuration pairs.
+// Level 1 of the small world pack, a 16 x 12 level base, and `extra` configuration pairs.
 inline void write_replay_pack(const temp_folder& folder, const std::string& extra = "") {
     using namespace world_pack;
     write_level_pack(folder);
@@ -23,7 +23,7 @@ inline void write_replay_pack(const temp_folder& folder, const std::string& extr
         folder.write("DATA/TILES/T/" + kind, folder.read("DATA/TILES/T/" + kind) + pairs({{"USECOLLISION", "0"}}));
     // Few bombs, so a walk keeps what it painted.
     folder.write("GFX/OBJECTS/bomb.dll", folder.read("GFX/OBJECTS/bomb.dll") + pairs({{"DDENSITY", "300"}}));
-    folder.write("DATA/level.base", file_text(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
+    folder.write("DATA/level.base", level_base_16_12);
     folder.write("DATA/ini.txt",
                  pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"}, {"MAPSIZE", "40"},
                         {"WORLDRANDOM", "11"}, {"WORLDREFRESH", "300"}, {"CURSORSPEED", "251"},

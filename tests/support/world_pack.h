@@ -58,6 +58,9 @@ inline const std::string no_children =
     pairs({{"CHILD1", "#"}, {"CHILD2", "#"}, {"CHILD3", "#"}, {"CHILD4", "#"}, {"TRANSPARENCY", "0"}});
 
 // The four generated kinds; floor carries a gem and a bomb and admits painters and erasers.
+// Levels of 9..17 x 7..13 cells at level 1, whatever base the shipped pack uses.
+inline const std::string level_base_16_12 = "ZORBEL LEVEL BASE\r\n16\r\n12\r\n0\r\n0\r\n";
+
 inline void write_level_pack(const temp_folder& folder) {
     for (auto [image, colour] : {std::pair{"wall", wall_colour}, {"floor", floor_colour}, {"green", green_colour},
                                  {"water", water_colour}, {"dummy", rgb(255, 128, 0)}})

@@ -111,12 +111,12 @@ TEST_F(Labyrinth, GoldenLevels) {
     }
 }
 
-// `zorbel-tool level` on the pack with the shipped level base, for three seeds.
+// `zorbel-tool level` on the small pack, for three seeds.
 TEST(LevelTool, GoldenDumpsForThreeSeeds) {
     for (int seed : {7, 99, 2026}) {
         temp_folder folder;
         write_level_pack(folder);
-        folder.write("DATA/level.base", file_text(std::string(ZORBEL_SOURCE_DIR) + "/data/DATA/level.base"));
+        folder.write("DATA/level.base", level_base_16_12);
         folder.write("DATA/ini.txt", pairs({{"RESBASEW", "320"}, {"RESBASEH", "240"}, {"RESOLUTION", "16"},
                                             {"MAPSIZE", "40"}, {"WORLDRANDOM", std::to_string(seed)},
                                             {"USESELFCREATEBASE", "1"}, {"SELFCREATEBASE", "DATA\\level.base"},

@@ -11,9 +11,9 @@ namespace fs = std::filesystem;
 namespace pack {
 namespace {
 
-// Generated level n spans 8 + n .. 16 + n columns and 6 + n .. 12 + n rows:
-// level 1 fits on one screen, and every level is a little larger.
-const std::vector<std::string> level_base = {"ZORBEL LEVEL BASE", "16", "12", "0", "0"};
+// Generated level n spans 15 + n .. 29 + n columns and 11 + n .. 21 + n rows:
+// level 1 fills the screen and scrolls a little, and every level is larger.
+const std::vector<std::string> level_base = {"ZORBEL LEVEL BASE", "28", "20", "0", "0"};
 
 // The prepared world, row by row: # wall, . floor, , green, ~ water.
 const std::vector<std::string> prepared_world = {

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     ok = pack::write_sounds(data_dir) && ok;
     ok = pack::write_tiles(data_dir) && ok;
     ok = pack::write_objects(data_dir) && ok;
+    ok = pack::write_configuration(data_dir) && ok;
     ok = pack::write_levels(data_dir) && ok;
     ok = pack::write_backdrops(data_dir) && ok;
     ok = pack::write_screens(data_dir) && ok;

@@ -371,11 +371,14 @@ std::vector<song> songs() {
 
 }  // namespace
 
-bool write_music(const std::filesystem::path& folder) {
+bool write_music(const std::filesystem::path& folder, sound_levels& music) {
     bool ok = true;
     for (const song& s : songs()) {
         try {
-            ok = write_ogg(folder / s.file, render(s), 2, 0.3f) && ok;
+            samples sound = render(s);
+            music.push_back({std::string("MUSIC/") + s.file,
+                             level_to(sound, effect_level_db - music_below_db, 0.98)});
+            ok = write_ogg(folder / s.file, sound, 2, 0.3f) && ok;
         } catch (const std::exception& error) {
             std::fprintf(stderr, "zorbel-pack: %s: %s\n", s.file, error.what());
             ok = false;

@@ -190,13 +190,16 @@ std::vector<std::pair<const char*, std::string>> enemy_keys(const std::string& n
 
 const std::vector<object_kind>& object_kinds() {
     static const std::vector<object_kind> kinds = {
-        {"bomb", bomb, object_keys("BOMB", 90, 0, 0, 0, 0, 0)},
-        {"extratime", extra_time, object_keys("EXTRATIME", 28, 10, 4, 0, 0, 0)},
-        {"switch", switch_tiles, object_keys("SWITCHTILES", 70, 20, 0, 2, 0, 0)},
+        // Chances per floor cell, measured with `zorbel-tool play` (docs/pack.md):
+        // bombs and enemies grow with a level's floor, so larger levels get
+        // harder; a tile switch or extra time is a rare event, not a habit.
+        {"bomb", bomb, object_keys("BOMB", 40, 0, 0, 0, 0, 0)},
+        {"extratime", extra_time, object_keys("EXTRATIME", 200, 10, 1, 0, 0, 0)},
+        {"switch", switch_tiles, object_keys("SWITCHTILES", 200, 20, 0, 2, 0, 0)},
         {"gem", gem, object_keys("GEM", 12, 50, 0, 0, 0, 0)},
         {"coin", coin, object_keys("COIN", 14, 25, 0, 0, 0, 1)},
-        {"painter", painter, enemy_keys("PAINTER", 1, 60, 2, 24)},
-        {"eraser", eraser, enemy_keys("ERASER", 2, 260, 3, 30)},
+        {"painter", painter, enemy_keys("PAINTER", 1, 50, 1, 24)},
+        {"eraser", eraser, enemy_keys("ERASER", 2, 30, 0, 30)},
     };
     return kinds;
 }
@@ -207,7 +210,9 @@ bool write_objects(const fs::path& data_dir) {
     const fs::path folder = data_dir / "GFX" / "OBJECTS";
     bool ok = true;
     for (const object_kind& k : object_kinds()) {
-        ok = k.draw().save(folder / (std::string(k.stem) + ".png")) && ok;
+        // Enemies are drawn at their image's size, objects fitted to the tile.
+        const bool enemy = k.draw == painter || k.draw == eraser;
+        ok = (enemy ? k.draw().doubled() : k.draw()).save(folder / (std::string(k.stem) + ".png")) && ok;
         std::vector<std::string> lines;
         for (const auto& [key, value] : k.keys) {
             lines.push_back(key);
@@ -215,7 +220,8 @@ bool write_objects(const fs::path& data_dir) {
         }
         ok = write_lines(folder / (std::string(k.stem) + ".dll"), lines) && ok;
     }
-    ok = marker().save(data_dir / "GFX" / "cursor.png") && ok;
+    // The marker too is drawn at its image's size: a tile's, 64 pixels.
+    ok = marker().doubled().save(data_dir / "GFX" / "cursor.png") && ok;
     return ok;
 }
 

@@ -212,35 +212,38 @@ samples credits_bells_sound() {
 struct effect {
     const char* file;
     std::function<samples()> make;
-    double peak;   // loudness, by how often and how urgently it sounds
+    bool music;   // the credits pages play theirs as music
 };
 
 }  // namespace
 
-bool write_sound_effects(const std::filesystem::path& folder) {
-    const effect effects[] = {
-        {"step.ogg", step_sound, 0.30},
-        {"fixed.ogg", fixed_sound, 0.50},
-        {"pinkfixed.ogg", pink_fixed_sound, 0.45},
-        {"pickbomb.ogg", pick_bomb_sound, 0.60},
-        {"explosion.ogg", explosion_sound, 0.85},
-        {"gameover.ogg", game_over_sound, 0.75},
-        {"swap.ogg", swap_sound, 0.55},
-        {"leveldone.ogg", level_done_sound, 0.75},
-        {"extratime.ogg", extra_time_sound, 0.60},
-        {"removetile.ogg", remove_tile_sound, 0.50},
-        {"timer.ogg", timer_sound, 0.55},
-        {"credits1.ogg", credits_swell_sound, 0.55},
-        {"credits2.ogg", credits_bells_sound, 0.55},
+bool write_sound_effects(const std::filesystem::path& folder, sound_levels& effects,
+                         sound_levels& music) {
+    const effect list[] = {
+        {"step.ogg", step_sound, false},
+        {"fixed.ogg", fixed_sound, false},
+        {"pinkfixed.ogg", pink_fixed_sound, false},
+        {"pickbomb.ogg", pick_bomb_sound, false},
+        {"explosion.ogg", explosion_sound, false},
+        {"gameover.ogg", game_over_sound, false},
+        {"swap.ogg", swap_sound, false},
+        {"leveldone.ogg", level_done_sound, false},
+        {"extratime.ogg", extra_time_sound, false},
+        {"removetile.ogg", remove_tile_sound, false},
+        {"timer.ogg", timer_sound, false},
+        {"credits1.ogg", credits_swell_sound, true},
+        {"credits2.ogg", credits_bells_sound, true},
     };
     bool ok = true;
-    for (const effect& e : effects) {
+    for (const effect& e : list) {
         samples sound = e.make();
         // Cut sounds end in a short fade rather than a click.
         const size_t fade = std::min(sound.size(), frames_of(0.01));
         for (size_t i = 0; i < fade; ++i)
             sound[sound.size() - 1 - i] *= float(double(i) / double(fade));
-        normalise(sound, e.peak);
+        const double level = level_to(
+            sound, e.music ? effect_level_db - music_below_db : effect_level_db, 0.98);
+        (e.music ? music : effects).push_back({std::string("SFX/") + e.file, level});
         ok = write_ogg(folder / e.file, sound, 1, 0.4f) && ok;
     }
     return ok;
@@ -248,10 +251,47 @@ bool write_sound_effects(const std::filesystem::path& folder) {
 
 }  // namespace synth
 
+namespace {
+
+// The loudest and quietest effect, and every piece of music against their mean.
+bool levels_in_bounds(const synth::sound_levels& effects, const synth::sound_levels& music) {
+    using namespace synth;
+    double loudest = -200.0, quietest = 0.0, sum = 0.0;
+    for (const auto& [file, level] : effects) {
+        loudest = std::max(loudest, level);
+        quietest = std::min(quietest, level);
+        sum += level;
+    }
+    const double mean = effects.empty() ? 0.0 : sum / double(effects.size());
+    bool ok = true;
+    if (loudest - quietest > effect_spread_db) {
+        std::fprintf(stderr, "zorbel-pack: the effects lie %.1f dB apart (at most %.0f)\n",
+                     loudest - quietest, effect_spread_db);
+        ok = false;
+    }
+    for (const auto& [file, level] : music)
+        if (mean - level < music_below_min_db || mean - level > music_below_max_db) {
+            std::fprintf(stderr,
+                         "zorbel-pack: %s is %.1f dB under the effects (%.0f to %.0f wanted)\n",
+                         file.c_str(), mean - level, music_below_min_db, music_below_max_db);
+            ok = false;
+        }
+    return ok;
+}
+
+void print_levels(const synth::sound_levels& levels) {
+    for (const auto& [file, level] : levels) std::printf("%-22s %6.1f dB RMS\n", file.c_str(), level);
+}
+
+}  // namespace
+
 bool write_sounds(const std::filesystem::path& data_dir) {
-    const bool effects = synth::write_sound_effects(data_dir / "SFX");
-    const bool music = synth::write_music(data_dir / "MUSIC");
-    return effects && music;
+    synth::sound_levels effects, music;
+    const bool written = synth::write_sound_effects(data_dir / "SFX", effects, music);
+    const bool music_written = synth::write_music(data_dir / "MUSIC", music);
+    print_levels(effects);
+    print_levels(music);
+    return written && music_written && levels_in_bounds(effects, music);
 }
 
 }  // namespace pack

@@ -132,6 +132,32 @@ inline void normalise(samples& sound, double peak) {
     for (float& v : sound) v *= scale;
 }
 
+// Loudness as heard: RMS over the whole sound, in dB of full scale.
+inline double rms_db(const samples& sound) {
+    double sum = 0.0;
+    for (float v : sound) sum += double(v) * v;
+    if (sound.empty() || sum <= 0.0) return -200.0;
+    return 10.0 * std::log10(sum / double(sound.size()));
+}
+
+// Scales to `target` dB RMS, or less where the loudest sample would pass
+// `peak`; returns the level reached.
+inline double level_to(samples& sound, double target, double peak) {
+    float loudest = 0.0f;
+    for (float v : sound) loudest = std::max(loudest, std::fabs(v));
+    if (loudest <= 0.0f) return rms_db(sound);
+    const double scale = std::min(std::pow(10.0, (target - rms_db(sound)) / 20.0), peak / loudest);
+    for (float& v : sound) v = float(v * scale);
+    return rms_db(sound);
+}
+
+// Every effect is played at one loudness, so none drowns another; the music
+// sits well below them. The generator refuses a pack that breaks these.
+constexpr double effect_level_db = -17.0;      // RMS of every effect
+constexpr double effect_spread_db = 6.0;       // the loudest and quietest effect at most this apart
+constexpr double music_below_db = 9.0;         // the music's RMS under the effects'
+constexpr double music_below_min_db = 6.0, music_below_max_db = 12.0;
+
 // Two channels of equal length; pan -1 left .. +1 right, equal power.
 struct stereo_bus {
     samples left, right;
@@ -161,7 +187,10 @@ bool write_ogg(const std::filesystem::path& file, const samples& interleaved, in
                float quality);
 
 // ---- the pack ----
-bool write_sound_effects(const std::filesystem::path& folder);
-bool write_music(const std::filesystem::path& folder);
+// Each notes (file, dB RMS) of every sound it writes: effects apart from music.
+using sound_levels = std::vector<std::pair<std::string, double>>;
+bool write_sound_effects(const std::filesystem::path& folder, sound_levels& effects,
+                         sound_levels& music);
+bool write_music(const std::filesystem::path& folder, sound_levels& music);
 
 }  // namespace pack::synth

@@ -9,6 +9,8 @@ namespace pack {
 bool write_tiles(const std::filesystem::path& data_dir);
 // GFX/OBJECTS/*.png with their ".dll" definitions, and GFX/cursor.png.
 bool write_objects(const std::filesystem::path& data_dir);
+// DATA/ini.txt, the configuration.
+bool write_configuration(const std::filesystem::path& data_dir);
 // DATA/level.base and the prepared world WORLDS/ZORBEL.ai42 with its ".red".
 bool write_levels(const std::filesystem::path& data_dir);
 // GFX/FLOAT/*.png and GFX/MENUFLOAT/*.png, the drifting images, and
