@@ -65,7 +65,7 @@ void full_screen_layers() {
 }
 
 // Range 0: the frame of level 40 (larger than the screen), as the frame
-// driver runs it, flip included. Range 1: the same number of 32 x 32 quads
+// driver runs it, flip included. Range 1: the same number of tile-sized quads
 // from one tile image, drawn in a plain loop and flipped. Range 2: the plain
 // loop and the frame's full-screen layers as they were once drawn (a grab
 // stretched back, then the glass), which tells the quads' share from the
@@ -78,10 +78,12 @@ void play_frame(benchmark::State& state) {
     const bool layers = state.range(0) == 2;
     const bool glass = state.range(0) == 3;
     const int image = tile_graphics.front().sprite;
+    // Quads of the pack's tile size, laid out over the screen as the tiles are.
+    const int size = int(tile_width), columns = 1024 / size, rows = 768 / size;
     std::vector<int> cells;
     for (int i = 0; plain && i < quads; ++i) {
         cells.push_back(create_blended(image));
-        zoom_blended(cells.back(), 32, 32);
+        zoom_blended(cells.back(), size, size);
     }
     // The clock and the level's end stay out of the way.
     critical_mass = 1000000;
@@ -91,7 +93,7 @@ void play_frame(benchmark::State& state) {
             clear_screen(0);
             set_blending(5, 6);
             for (int i = 0; i < quads; ++i)
-                draw_blended(cells[size_t(i)], (i % 32) * 32, (i / 32 % 24) * 32);
+                draw_blended(cells[size_t(i)], i % columns * size, i / columns % rows * size);
             if (layers) full_screen_layers();
             if (glass) draw_top_glass(2, 5);
         } else {
